@@ -1,0 +1,26 @@
+// Executes one AT command line against the modem's state.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "editions.h"
+#include "profile.h"
+
+namespace sim {
+
+struct ModemState {
+    Edition edition = Edition::B65a;
+    Profile active;
+    Profile stored;
+    std::string identification;  // ATI3 text
+    bool shortValues = false;    // print S-register values without leading zeros
+};
+
+// Returns the complete reply to one line (information text and final
+// result), without the echo. Lines that do not start with "AT" get no
+// reply at all. Commands before a failing one keep their effect; the rest
+// of the line is skipped, as on the real firmware.
+std::string interpretLine(std::string_view line, bool overflowed, ModemState& state);
+
+}  // namespace sim

@@ -1,0 +1,42 @@
+#include "output_queue.h"
+
+namespace sim {
+
+void OutputQueue::push(std::string_view bytes, std::uint32_t dueMs) {
+    std::size_t room = kCapacity - pending_;
+    if (bytes.size() > room) bytes = bytes.substr(0, room);
+    if (bytes.empty()) return;
+
+    if (!chunks_.empty()) {
+        const std::uint32_t last = chunks_.back().dueMs;
+        if (!notBefore(dueMs, last)) dueMs = last;  // keep FIFO order
+        if (dueMs == last) {
+            chunks_.back().bytes.append(bytes);
+            pending_ += bytes.size();
+            return;
+        }
+    }
+    chunks_.push_back({dueMs, std::string(bytes)});
+    pending_ += bytes.size();
+}
+
+bool OutputQueue::hasDue(std::uint32_t nowMs) const {
+    return !chunks_.empty() && notBefore(nowMs, chunks_.front().dueMs);
+}
+
+std::string OutputQueue::takeDue(std::uint32_t nowMs) {
+    std::string out;
+    while (hasDue(nowMs)) {
+        out += chunks_.front().bytes;
+        pending_ -= chunks_.front().bytes.size();
+        chunks_.pop_front();
+    }
+    return out;
+}
+
+std::optional<std::uint32_t> OutputQueue::nextDue() const {
+    if (chunks_.empty()) return std::nullopt;
+    return chunks_.front().dueMs;
+}
+
+}  // namespace sim
