@@ -7,14 +7,12 @@ void OutputQueue::push(std::string_view bytes, std::uint32_t dueMs) {
     if (bytes.size() > room) bytes = bytes.substr(0, room);
     if (bytes.empty()) return;
 
-    if (!chunks_.empty()) {
-        const std::uint32_t last = chunks_.back().dueMs;
-        if (!notBefore(dueMs, last)) dueMs = last;  // keep FIFO order
-        if (dueMs == last) {
-            chunks_.back().bytes.append(bytes);
-            pending_ += bytes.size();
-            return;
-        }
+    // Only the front is ever released, so a chunk due earlier than the one
+    // before it simply waits; order is kept without adjusting times.
+    if (!chunks_.empty() && chunks_.back().dueMs == dueMs) {
+        chunks_.back().bytes.append(bytes);
+        pending_ += bytes.size();
+        return;
     }
     chunks_.push_back({dueMs, std::string(bytes)});
     pending_ += bytes.size();

@@ -66,7 +66,8 @@ TEST(LineInput, AtPrefixInAnyLetterCase) {
 
 TEST(LineInput, OverlongLineAnswersErrorAndTheNextLineWorks) {
     auto m = simtest::quietModem();
-    const std::string tooLong = "AT" + std::string(400, 'S');
+    // Cut to its first 256 characters this would be a harmless "AT".
+    const std::string tooLong = "AT" + std::string(300, ' ') + "S10?";
     EXPECT_EQ(converse(m, tooLong + "\r"), kError);
     EXPECT_EQ(converse(m, "ATS10?\r"), "\r\n014\r\n\r\nOK\r\n");
 }

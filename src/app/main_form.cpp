@@ -1,0 +1,108 @@
+#include "main_form.h"
+
+#include "settings/settings_store.h"
+
+namespace lt {
+
+TForm1::TForm1(Application& app, const Platform& platform, SettingsStore& settings)
+    : Form("Form1"),
+      PageControl1(this, "PageControl1"),
+      TabSheet1(&PageControl1, "TabSheet1"), TabSheet5(&PageControl1, "TabSheet5"),
+      TabSheet2(&PageControl1, "TabSheet2"), TabSheet4(&PageControl1, "TabSheet4"),
+      TabSheet3(&PageControl1, "TabSheet3"),
+      SpeedButton1(this, "SpeedButton1"), SpeedButton3(this, "SpeedButton3"),
+      Memo1(this, "Memo1"), Memo2(this, "Memo2"),
+      Label1(&TabSheet3, "Label1"), SpeedButton21(&TabSheet3, "SpeedButton21"),
+      GroupBox2(&TabSheet3, "GroupBox2"),
+      Label19(&GroupBox2, "Label19"), Label18(&GroupBox2, "Label18"), Label21(&GroupBox2, "Label21"),
+      Label20(&GroupBox2, "Label20"), Label22(&GroupBox2, "Label22"),
+      link(settings, platform.serial, platform.clock, app, Memo1, Memo2),
+      initString(TabSheet1, settings),
+      busyTone(TabSheet1, link, initString.Edit1),
+      app_(app), platform_(platform), settings_(settings) {
+    buildFrame();
+    buildInformationPage();
+    link.VaComm.onTxEmpty = [this] { VaCommTxEmpty(); };
+}
+
+void TForm1::buildFrame() {
+    setText("Olvix Linetrim v 5.09");
+    setBounds(0, 0, 349, 368);
+    formStyle.minimizeBox = true;
+    PageControl1.setBounds(0, 0, 345, 329);
+    const char* captions[] = {"Главная", "Уровни сигналов", "Регистры +", "Скорость", "Информация"};
+    auto pages = PageControl1.pages();
+    for (size_t i = 0; i < pages.size(); ++i) {
+        pages[i]->setText(captions[i]);
+        pages[i]->setBounds(4, 24, 337, 301);
+    }
+    PageControl1.setActivePage(2);  // "Регистры +" in front at start
+
+    SpeedButton1.setText("Помощь");
+    SpeedButton1.setBounds(112, 336, 113, 25);
+    SpeedButton1.setEnabled(false);  // never enabled: help does not exist
+    SpeedButton3.setText("Выход");
+    SpeedButton3.setBounds(232, 336, 113, 25);
+    SpeedButton3.onClick = [this] { SpeedButton3Click(); };
+
+    RxTrayIcon1.menu = {{"N1", "Развернуть", [this] { N1Click(); }}, {"N2", "Выход", [this] { N2Click(); }}};
+    RxTrayIcon1.active = true;
+    app_.onMinimize = [this] { AppEvents1Minimize(); };
+    onClose = [this] { app_.terminate(); };
+}
+
+void TForm1::buildInformationPage() {
+    Label1.setText("Olvix Linetrim  v.5.09");
+    Label1.setBounds(8, 16, 120, 13);
+    SpeedButton21.setText("Модем");
+    SpeedButton21.setBounds(8, 112, 97, 25);
+    SpeedButton21.style.flat = true;
+    SpeedButton21.onClick = [this] { SpeedButton21Click(); };
+    GroupBox2.setBounds(8, 144, 321, 129);
+    Label19.setText("Наши координаты:");
+    Label19.setBounds(8, 48, 100, 13);
+    Label18.setText("Сайт компании :");
+    Label18.setBounds(8, 72, 85, 13);
+    Label21.setText("Сайт Olvix :");
+    Label21.setBounds(8, 96, 70, 13);
+    Label* links[] = {&Label20, &Label22};
+    const char* addresses[] = {kCompanySite, kProductSite};
+    for (int i = 0; i < 2; ++i) {
+        links[i]->setText(addresses[i]);
+        links[i]->setBounds(96, 72 + 24 * i, 200, 13);
+        links[i]->style.fontColor = colors::kNavy;
+        links[i]->style.handCursor = true;
+    }
+    Label20.onClick = [this] { Label20Click(); };
+    Label22.onClick = [this] { Label22Click(); };
+}
+
+void TForm1::FormCreate() {
+    if (settings_.ReadSetting(setting::kVersion).empty()) {
+        busyTone.GroupBox1.setEnabled(false);
+        TabSheet2.setEnabled(false);
+    }
+}
+
+void TForm1::VaCommTxEmpty() {
+    // Each test reads the live state: a branch that completes empties RxText and resets
+    // PendingRequest, so at most one branch runs per report.
+    auto due = [this](size_t threshold, TRequestKind code) {
+        return link.RxText.size() > threshold && link.PendingRequest == code;
+    };
+    if (due(20, rqBusyRead)) busyTone.ParseBusyReply();
+}
+
+void TForm1::SpeedButton3Click() { close(); }
+void TForm1::N2Click() { close(); }
+void TForm1::AppEvents1Minimize() { app_.desktop().hideApplicationWindow(); }
+void TForm1::N1Click() { app_.desktop().restoreApplicationWindow(); }
+
+void TForm1::SpeedButton21Click() {
+    if (showSetupDialog) showSetupDialog();
+}
+
+void TForm1::Label20Click() { platform_.shell.open(Label20.text(), *this); }
+void TForm1::Label22Click() { platform_.shell.open(Label22.text(), *this); }
+
+}  // namespace lt

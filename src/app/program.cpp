@@ -1,0 +1,24 @@
+#include "program.h"
+
+namespace lt {
+
+Program::Program(const Platform& platform)
+    : app(platform.desktop), settings(platform.registry), platform_(platform) {
+    app.title = "ZOLT tuner";
+}
+
+Program::~Program() = default;
+
+void Program::start() {
+    Form1 = std::make_unique<TForm1>(app, platform_, settings);
+    app.run([this] { Form1->FormCreate(); });
+    platform_.desktop.realize(*Form1);
+    platform_.desktop.showTrayIcon(Form1->RxTrayIcon1);
+    Form1->show();
+}
+
+void Program::run() {
+    if (!app.terminated()) platform_.desktop.runMessageLoop();
+}
+
+}  // namespace lt

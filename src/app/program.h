@@ -1,0 +1,31 @@
+// Program start: the application object, then the windows in their fixed order, then
+// the message loop until the main window closes.
+#pragma once
+#include <memory>
+
+#include "app/main_form.h"
+#include "platform/application.h"
+#include "platform/platform.h"
+#include "settings/settings_store.h"
+
+namespace lt {
+
+class Program {
+public:
+    explicit Program(const Platform& platform);
+    ~Program();
+
+    // Creates the windows and runs their creation steps, then shows the main window.
+    void start();
+    // Runs the message loop until the main window is closed.
+    void run();
+
+    Application app;
+    SettingsStore settings;
+    std::unique_ptr<TForm1> Form1;
+
+private:
+    Platform platform_;
+};
+
+}  // namespace lt

@@ -1,0 +1,56 @@
+// The conversation with the modem: the prologue of every request, the paced send, the
+// capture of received characters and the write-and-store operation. The dispatch of a
+// captured reply to its page lives in the main window (VaCommTxEmpty).
+// Everything here runs on the user-interface thread.
+#pragma once
+#include <string>
+
+#include "link/request_kind.h"
+#include "platform/clock.h"
+#include "platform/comm_port.h"
+#include "platform/event_guard.h"
+#include "platform/modem.h"
+#include "platform/serial_device.h"
+#include "platform/widgets.h"
+#include "settings/settings_store.h"
+
+namespace lt {
+
+class CommandExchange {
+public:
+    CommandExchange(SettingsStore& settings, SerialDevice& device, Clock& clock, EventGuard& guard,
+                    Memo& statusLog, Memo& lineLog);
+
+    // A reply is a few dozen characters; far more means a line that does not stop
+    // talking. Characters past this bound are dropped so memory stays flat.
+    static constexpr size_t kMaxRxText = 64 * 1024;
+
+    CommPort VaComm;
+    Modem VaModem1;
+    std::string RxText;
+    TRequestKind PendingRequest = rqWrite;
+
+    // Port from the settings, opened when needed; PendingRequest := r; RxText emptied.
+    void OpenModemLink(TRequestKind r);
+    // The prologue (without the "path" test), then command + "\r" and the profile store.
+    void SendAndSaveProfile(TRequestKind r, const std::string& command);
+    // Sends one command, paced at 50 ms per character.
+    void Send(const std::string& command);
+    // What every completed parse does last.
+    void CompleteParse();
+
+    void VaCommRxBuf(const std::string& data);
+    void VaModem21NoDialTone();
+    void VaModem21Voice();
+    void VaModem21Connect(const std::string& line);
+    void VaModem1NoCarrier();
+
+private:
+    void prologue(TRequestKind r, bool testPath);
+
+    SettingsStore& settings_;
+    Memo& statusLog_;  // Memo1
+    Memo& lineLog_;    // Memo2
+};
+
+}  // namespace lt

@@ -1,0 +1,93 @@
+#include "busy_tone_group.h"
+
+#include <array>
+#include <string>
+
+#include "link/register_value.h"
+#include "platform/int_text.h"
+
+namespace lt {
+namespace {
+
+constexpr std::array<const char*, 5> kRegisters = {"S203", "S204", "S205", "S206", "S207"};
+
+}  // namespace
+
+BusyToneGroup::BusyToneGroup(Control& page, CommandExchange& link, Edit& initString)
+    : GroupBox1(&page, "GroupBox1"),
+      Label10(&GroupBox1, "Label10"), Label11(&GroupBox1, "Label11"), Label12(&GroupBox1, "Label12"),
+      Label13(&GroupBox1, "Label13"), Label14(&GroupBox1, "Label14"),
+      Edit2(&GroupBox1, "Edit2"), Edit3(&GroupBox1, "Edit3"), Edit4(&GroupBox1, "Edit4"),
+      Edit5(&GroupBox1, "Edit5"), Edit6(&GroupBox1, "Edit6"),
+      SpeedButton4(&GroupBox1, "SpeedButton4"), SpeedButton5(&GroupBox1, "SpeedButton5"),
+      SpeedButton8(&GroupBox1, "SpeedButton8"), LMD3DEffectButton1(&GroupBox1, "LMD3DEffectButton1"),
+      link_(link), initString_(initString) {
+    GroupBox1.setText("Сигнал \"Линия занята\"");
+    GroupBox1.setBounds(24, 8, 297, 185);
+    const std::array<Label*, 5> labels = {&Label10, &Label11, &Label12, &Label13, &Label14};
+    const std::array<const char*, 5> captions = {
+        "Минимальное время сигнала", "Максимальное время сигнала", "Минимальное время паузы",
+        "Максимальное время паузы", "Количество циклов сигнала"};
+    const auto edits = fields();
+    for (int i = 0; i < 5; ++i) {
+        labels[i]->setText(captions[i]);
+        labels[i]->setBounds(8, 32 + 24 * i, 160, 13);
+        edits[i]->setBounds(176, 24 + 24 * i, 97, 21);
+    }
+    const std::array<Button*, 3> buttons = {&SpeedButton4, &SpeedButton5, &SpeedButton8};
+    const std::array<const char*, 3> buttonCaptions = {"Считать", "Записать", "В строку"};
+    for (int i = 0; i < 3; ++i) {
+        buttons[i]->setText(buttonCaptions[i]);
+        buttons[i]->setBounds(8 + 80 * i, 152, 81, 22);
+        buttons[i]->style.flat = true;
+    }
+    LMD3DEffectButton1.setBounds(256, 152, 26, 26);
+    LMD3DEffectButton1.setEnabled(false);
+
+    SpeedButton4.onClick = [this] { SpeedButton4Click(); };
+    SpeedButton5.onClick = [this] { SpeedButton5Click(); };
+    SpeedButton8.onClick = [this] { SpeedButton8Click(); };
+    LMD3DEffectButton1.onClick = [this] {
+        if (LMD3DEffectButton1Click) LMD3DEffectButton1Click();
+    };
+}
+
+void BusyToneGroup::SpeedButton4Click() {
+    link_.OpenModemLink(rqBusyRead);
+    link_.Send("ATE1\r");
+    for (const char* reg : kRegisters) link_.Send(std::string("AT") + reg + "?\r");
+    LMD3DEffectButton1.setEnabled(true);
+}
+
+void BusyToneGroup::ParseBusyReply() {
+    const std::string snapshot = link_.RxText;
+    std::array<std::string, 5> values;
+    for (size_t i = 0; i < kRegisters.size(); ++i)
+        values[i] = ExtractRegisterValue(snapshot, std::string("AT") + kRegisters[i] + "?", 7);
+    // Every value must be a number before any field changes.
+    for (const std::string& value : values) StrToInt(value);
+    const auto edits = fields();
+    for (size_t i = 0; i < edits.size(); ++i) edits[i]->setText(values[i]);
+    link_.CompleteParse();
+}
+
+void BusyToneGroup::SpeedButton5Click() {
+    link_.OpenModemLink(rqBusyWrite);
+    const auto edits = fields();
+    for (Edit* edit : edits)
+        if (edit->text().empty()) return;
+    for (size_t i = 0; i < edits.size(); ++i)
+        link_.Send(std::string("AT") + kRegisters[i] + "=" + edits[i]->text() + "\r");
+    link_.Send("AT&w&w0&w1\r");
+    link_.Send("ATZ\r");
+    link_.PendingRequest = rqBusyWrite;
+}
+
+void BusyToneGroup::SpeedButton8Click() {
+    const auto edits = fields();
+    std::string assignments;
+    for (size_t i = 0; i < edits.size(); ++i) assignments += std::string(kRegisters[i]) + "=" + edits[i]->text();
+    initString_.setText(initString_.text() + assignments);
+}
+
+}  // namespace lt

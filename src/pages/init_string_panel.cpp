@@ -1,0 +1,48 @@
+#include "init_string_panel.h"
+
+#include <array>
+
+#include "platform/failure.h"
+
+namespace lt {
+
+InitStringPanel::InitStringPanel(Control& page, SettingsStore& settings)
+    : Label3(&page, "Label3"), Edit1(&page, "Edit1"), SpeedButton18(&page, "SpeedButton18"),
+      SpeedButton19(&page, "SpeedButton19"), SpeedButton20(&page, "SpeedButton20"), settings_(settings) {
+    Label3.setText("Строка инициализации выбранного модема:");
+    Label3.setBounds(56, 200, 240, 13);
+    Edit1.setBounds(24, 224, 297, 21);
+    const std::array<Button*, 3> buttons = {&SpeedButton18, &SpeedButton19, &SpeedButton20};
+    const std::array<const char*, 3> captions = {"Читать", "Записать", "Очистить"};
+    for (int i = 0; i < 3; ++i) {
+        buttons[i]->setText(captions[i]);
+        buttons[i]->setBounds(32 + 96 * i, 256, 81, 22);
+        buttons[i]->style.flat = true;
+    }
+    SpeedButton18.onClick = [this] { Button3Click(); };
+    SpeedButton19.onClick = [this] { SpeedButton19Click(); };
+    SpeedButton20.onClick = [this] { SpeedButton20Click(); };
+}
+
+std::unique_ptr<RegKey> InitStringPanel::openDriverKey() {
+    // No modem chosen means no driver key, not the root key itself.
+    const std::string path = settings_.ReadDriverKeyPath();
+    return path.empty() ? nullptr : settings_.registry().openFullAccess(path, false);
+}
+
+void InitStringPanel::Button3Click() {
+    auto key = openDriverKey();
+    Edit1.setText(key ? RegistryAccess::readString(*key, kUserInitValue) : std::string());
+}
+
+void InitStringPanel::SpeedButton19Click() {
+    auto key = openDriverKey();
+    // A driver key that is missing or refused is never created; the write fails as a
+    // refused write does.
+    if (!key) throw Failure(formatMessage("Failed to set data for '%s'", kUserInitValue));
+    RegistryAccess::writeString(*key, kUserInitValue, Edit1.text());
+}
+
+void InitStringPanel::SpeedButton20Click() { Edit1.setText(""); }
+
+}  // namespace lt

@@ -1,0 +1,46 @@
+// A top-level window and the mouse routing its drawn controls rely on.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "control.h"
+
+namespace lt {
+
+struct FormStyle {
+    bool toolWindow = false;   // small caption, close button only
+    bool sizeable = false;     // otherwise a single fixed border
+    bool minimizeBox = true;
+    bool stayOnTop = false;
+    bool clientSize = true;    // width and height give the client area, not the outer frame
+};
+
+class Form : public Control {
+public:
+    explicit Form(std::string name) : Control(ControlKind::Form, nullptr, std::move(name)) {
+        setVisible(false);
+    }
+
+    FormStyle formStyle;
+
+    void show() { setVisible(true); }
+    void hide() { setVisible(false); }
+    // The close box and Close(): runs onClose when set, otherwise hides the window.
+    void close();
+    std::function<void()> onClose;
+
+    // Mouse input in client coordinates. A press goes to the topmost control under the
+    // pointer, which then receives the moves, relative to itself, until the release;
+    // with no button down each move goes to the topmost control under the pointer.
+    void userMouseDown(int x, int y);
+    void userMouseMove(int x, int y);
+    void userMouseUp(int x, int y);
+    bool userClose();
+
+private:
+    Control* controlAt(int x, int y, int* relX, int* relY);
+    Control* captured_ = nullptr;
+    int capturedOriginX_ = 0, capturedOriginY_ = 0;
+};
+
+}  // namespace lt

@@ -1,0 +1,83 @@
+#include "fake_serial_device.h"
+
+#include "sim/modem.h"
+
+namespace lt::headless {
+
+OpenResult FakeSerialDevice::open(const std::string& deviceName, const PortSettings& settings,
+                                  HandOver handOver) {
+    if (!presentDevices.count(deviceName) || unplugged) return {OpenStatus::NoSuchDevice, ""};
+    if (heldDevices.count(deviceName)) return {OpenStatus::CannotOpen, ""};
+    if (!configFailure.empty()) return {OpenStatus::ConfigFailed, configFailure};
+    settings_ = settings;
+    handOver_ = std::move(handOver);
+    open_ = true;
+    ++opens_;
+    pending_ = 0;
+    rxQueue_.clear();
+    return {OpenStatus::Opened, ""};
+}
+
+void FakeSerialDevice::close() {
+    open_ = false;
+    handOver_ = nullptr;
+    pending_ = 0;
+}
+
+bool FakeSerialDevice::writeByte(unsigned char byte, uint32_t waitMs) {
+    if (!open_ || unplugged) return false;
+    if (!ctsOn) {
+        clock_.advance(waitMs);  // the driver waits out its write limit
+        return false;
+    }
+    collectFromModem();
+    modem_.receive(byte, clock_.tickMs());
+    pending_ |= cond::kTxEmpty;
+    return true;
+}
+
+void FakeSerialDevice::collectFromModem() {
+    if (!modem_.hasOutput(clock_.tickMs())) return;
+    const std::string out = modem_.takeOutput(clock_.tickMs());
+    if (open_ && !unplugged) inject(out);
+}
+
+void FakeSerialDevice::inject(const std::string& bytes) {
+    if (settings_.dsrSensitivity && !dsrOn) return;
+    for (char c : bytes) {
+        if (settings_.nullStrip && c == '\0') continue;
+        if (rxQueue_.size() >= settings_.rxQueue) {
+            lineError_ = true;  // receive queue overrun
+            pending_ |= cond::kError;
+            continue;
+        }
+        rxQueue_ += c;
+    }
+    if (!rxQueue_.empty()) pending_ |= cond::kRxChar;
+}
+
+void FakeSerialDevice::raiseLineError() {
+    lineError_ = true;
+    pending_ |= cond::kError;
+}
+
+std::string FakeSerialDevice::readAll() {
+    collectFromModem();
+    std::string data;
+    data.swap(rxQueue_);
+    return data;
+}
+
+bool FakeSerialDevice::poll() {
+    if (!open_ || inHandOver_) return false;
+    collectFromModem();
+    const unsigned conditions = pending_;
+    if (!conditions || !handOver_) return false;
+    pending_ = 0;
+    inHandOver_ = true;
+    handOver_(conditions);
+    inHandOver_ = false;
+    return true;
+}
+
+}  // namespace lt::headless

@@ -1,0 +1,63 @@
+// A serial device wired to the simulated modem, on the virtual clock. It behaves as the
+// driver does for the settings it is opened with (NUL bytes dropped, nothing received
+// while DSR is off with DSR sensitivity) and can be switched into the faults a real
+// line shows. Conditions are handed over only from poll(), which the headless message
+// processing calls: never while a handler runs.
+#pragma once
+#include <cstdint>
+#include <set>
+#include <string>
+
+#include "../serial_device.h"
+#include "virtual_clock.h"
+
+namespace sim {
+class Modem;
+}
+
+namespace lt::headless {
+
+class FakeSerialDevice : public SerialDevice {
+public:
+    FakeSerialDevice(sim::Modem& modem, VirtualClock& clock) : modem_(modem), clock_(clock) {}
+
+    OpenResult open(const std::string& deviceName, const PortSettings& settings, HandOver handOver) override;
+    void close() override;
+    bool writeByte(unsigned char byte, uint32_t waitMs) override;
+    std::string readAll() override;
+    void clearErrors() override { lineError_ = false; }
+
+    // Hands the pending conditions over, if any; true when it did.
+    bool poll();
+
+    // Faults and line states.
+    std::set<std::string> presentDevices{"COM1"};  // others do not exist
+    std::set<std::string> heldDevices;             // held by another program
+    std::string configFailure;                     // non-empty: the configuration step fails with it
+    bool ctsOn = true;                             // off: no byte is taken, each write waits its limit
+    bool dsrOn = true;
+    bool unplugged = false;                        // the device has gone: writes fail at once
+    // Bytes that arrive without being asked for (noise, unsolicited results).
+    void inject(const std::string& bytes);
+    void raiseLineError();
+
+    bool isOpen() const { return open_; }
+    int opens() const { return opens_; }
+    size_t queued() const { return rxQueue_.size(); }
+
+private:
+    void collectFromModem();
+
+    sim::Modem& modem_;
+    VirtualClock& clock_;
+    PortSettings settings_;
+    HandOver handOver_;
+    bool open_ = false;
+    int opens_ = 0;
+    unsigned pending_ = 0;
+    bool lineError_ = false;
+    std::string rxQueue_;
+    bool inHandOver_ = false;
+};
+
+}  // namespace lt::headless

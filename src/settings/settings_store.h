@@ -1,0 +1,52 @@
+// The program's settings: string values of one registry key, read afresh by every
+// operation that needs one, so a value written by one operation is seen by the next.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "platform/registry.h"
+#include "platform/registry_access.h"
+
+namespace lt {
+
+// The key and its value names; stored settings depend on these exact texts.
+namespace setting {
+inline constexpr char kKey[] = "\\SOFTWARE\\LTRM";
+inline constexpr char kPath[] = "path";        // driver key of the chosen modem
+inline constexpr char kPort[] = "port";        // COM port number, "0" when none chosen
+inline constexpr char kKlas[] = "klas";        // series chosen in the setup dialog
+inline constexpr char kModem[] = "modem";      // series found by identification
+inline constexpr char kVersion[] = "version";  // firmware edition found by identification
+}  // namespace setting
+
+// The settings key opened for writing.
+class SettingsWriter {
+public:
+    explicit SettingsWriter(std::unique_ptr<RegKey> key) : key_(std::move(key)) {}
+    // Raises "Failed to set data for '%s'" when refused.
+    void write(const std::string& name, const std::string& value);
+    // Nothing happens when the value does not exist.
+    void remove(const std::string& name);
+
+private:
+    std::unique_ptr<RegKey> key_;
+};
+
+class SettingsStore {
+public:
+    explicit SettingsStore(Registry& registry) : access_(registry) {}
+
+    // "" when the key or the value is missing; raises "Invalid data type for '%s'" when
+    // the value is not a string.
+    std::string ReadSetting(const std::string& name);
+    std::string ReadDriverKeyPath() { return ReadSetting(setting::kPath); }
+    // Full access, creating the key when missing; nullptr when that is refused.
+    std::unique_ptr<SettingsWriter> openForWriting();
+
+    RegistryAccess& registry() { return access_; }
+
+private:
+    RegistryAccess access_;
+};
+
+}  // namespace lt

@@ -1,0 +1,56 @@
+// The whole program on the headless platform, with the simulated modem on COM1.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/headless/user.h"
+#include "sim/modem.h"
+
+namespace lt::testing {
+
+inline constexpr char kModemClassNt[] =
+    "\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}";
+inline const std::string kDriverKey = std::string(kModemClassNt) + "\\0000";
+
+class ProgramTest : public ::testing::Test {
+protected:
+    // Settings of a machine that was set up and identified a 65a modem.
+    void seedSettings(const std::string& port = "1", const std::string& version = "65a") {
+        hp.registry.setString(setting::kKey, setting::kPath, kDriverKey);
+        hp.registry.setString(setting::kKey, setting::kPort, port);
+        hp.registry.setString(setting::kKey, setting::kKlas, "2");
+        if (!version.empty()) {
+            hp.registry.setString(setting::kKey, setting::kModem, "ZOLT2");
+            hp.registry.setString(setting::kKey, setting::kVersion, version);
+        }
+        hp.registry.setString(kDriverKey, "Model", "Olvix ZOLT2 V.92");
+    }
+
+    void start() {
+        program = std::make_unique<Program>(hp.platform());
+        program->start();
+        user = std::make_unique<headless::User>(program->app, hp.desktop);
+    }
+
+    TForm1& form() { return *program->Form1; }
+    CommandExchange& link() { return program->Form1->link; }
+
+    // The texts of the error boxes shown so far.
+    std::vector<std::string> errors() const {
+        std::vector<std::string> texts;
+        for (const auto& box : hp.desktop.messageBoxes)
+            if (box.kind == MessageKind::Error) texts.push_back(box.text);
+        return texts;
+    }
+
+    headless::HeadlessPlatform hp;
+    std::unique_ptr<Program> program;
+    std::unique_ptr<headless::User> user;
+};
+
+}  // namespace lt::testing
