@@ -24,8 +24,13 @@ TEST_F(MainWindowTest, FrameHasItsCaptionPagesAndButtons) {
 TEST_F(MainWindowTest, StartWithoutEditionDisablesTheGatedControls) {
     seedSettings("1", "");
     start();
-    EXPECT_FALSE(form().busyTone.GroupBox1.enabled());
-    EXPECT_FALSE(form().TabSheet2.enabled());
+    const Control* disabled[] = {&form().busyTone.GroupBox1, &form().extRegs.SpeedButton2, &form().extRegs.Button1,
+                                 &form().TabSheet2, &form().levels.LMDGroupBox2};
+    for (const Control* c : disabled) EXPECT_FALSE(c->enabled()) << c->name();
+    // Inside the disabled page, but keeping their own look.
+    EXPECT_TRUE(form().extRegs.GroupBox3.enabled());
+    EXPECT_TRUE(form().extRegs.SpeedButton7.enabled());
+    EXPECT_FALSE(form().extRegs.SpeedButton7.responds());
     EXPECT_TRUE(user->selectPage(form().PageControl1, 0)) << "other pages still work";
     EXPECT_TRUE(user->selectPage(form().PageControl1, 2)) << "a disabled page can come to the front";
 }

@@ -253,6 +253,18 @@ TEST(ZoltsimPty, IdleCostsNoCpu) {
     EXPECT_LT(cpuMs, 100.0) << "a busy loop would burn most of the second";
 }
 
+TEST(ZoltsimPty, IdleWithPortClosedDoesNotWakeUp) {
+    // Nobody has the port open: if zoltsim let its master see the hangup it
+    // would have to poll for the next opener; holding the slave itself it
+    // can sleep until there is something to do.
+    Zoltsim z({});
+    ASSERT_FALSE(z.ptyPath().empty()) << z.firstLine();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    rusage ru{};
+    ASSERT_EQ(z.stop(SIGTERM, &ru), 0);
+    EXPECT_LT(ru.ru_nvcsw, 5) << "voluntary context switches while idle";
+}
+
 TEST(ZoltsimPty, RejectsUnknownEditionAndBadOptions) {
     for (std::vector<std::string> args : {std::vector<std::string>{"--edition", "99z"},
                                           {"--delay", "soon"},

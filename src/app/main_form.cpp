@@ -17,8 +17,10 @@ TForm1::TForm1(Application& app, const Platform& platform, SettingsStore& settin
       Label19(&GroupBox2, "Label19"), Label18(&GroupBox2, "Label18"), Label21(&GroupBox2, "Label21"),
       Label20(&GroupBox2, "Label20"), Label22(&GroupBox2, "Label22"),
       link(settings, platform.serial, platform.clock, app, Memo1, Memo2),
-      initString(TabSheet1, settings),
       busyTone(TabSheet1, link, initString.Edit1),
+      initString(TabSheet1, settings),
+      levels(TabSheet5),
+      extRegs(TabSheet2),
       app_(app), platform_(platform), settings_(settings) {
     buildFrame();
     buildInformationPage();
@@ -78,9 +80,12 @@ void TForm1::buildInformationPage() {
 }
 
 void TForm1::FormCreate() {
+    // Without a stored edition. GroupBox3 and SpeedButton7 keep their own state: they
+    // sit in the disabled page and do not respond, but are not drawn disabled.
     if (settings_.ReadSetting(setting::kVersion).empty()) {
-        busyTone.GroupBox1.setEnabled(false);
-        TabSheet2.setEnabled(false);
+        for (Control* c : std::initializer_list<Control*>{&busyTone.GroupBox1, &extRegs.SpeedButton2, &extRegs.Button1,
+                                                          &TabSheet2, &levels.LMDGroupBox2})
+            c->setEnabled(false);
     }
 }
 

@@ -6,7 +6,9 @@
 
 #include "link/command_exchange.h"
 #include "pages/busy_tone_group.h"
+#include "pages/ext_regs_page.h"
 #include "pages/init_string_panel.h"
+#include "pages/levels_page.h"
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/platform.h"
@@ -42,8 +44,10 @@ public:
     TrayIcon RxTrayIcon1;
 
     CommandExchange link;
+    BusyToneGroup busyTone;  // created first: it comes first in the page's tab order
     InitStringPanel initString;
-    BusyToneGroup busyTone;
+    LevelsPage levels;
+    ExtRegsPage extRegs;
 
     void FormCreate();
     void VaCommTxEmpty();

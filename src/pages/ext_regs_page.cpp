@@ -1,0 +1,43 @@
+#include "ext_regs_page.h"
+
+#include <array>
+
+namespace lt {
+
+ExtRegsPage::ExtRegsPage(Control& page)
+    : GroupBox3(&page, "GroupBox3"), CheckListBox1(&GroupBox3, "CheckListBox1"), Label23(&GroupBox3, "Label23"),
+      Label5(&GroupBox3, "Label5"), Button1(&GroupBox3, "Button1"), SpeedButton2(&GroupBox3, "SpeedButton2"),
+      SpeedButton7(&GroupBox3, "SpeedButton7"), CheckListBox2(&page, "CheckListBox2"),
+      RxLabel5(&page, "RxLabel5"), RxLabel4(&page, "RxLabel4") {
+    GroupBox3.setText("Русские регистры");
+    GroupBox3.setBounds(8, 0, 201, 273);
+    CheckListBox1.setBounds(8, 16, 105, 121);
+    CheckListBox1.style.itemHeight = 13;
+    CheckListBox1.setItems({"Dis. Power Drop", "Dis. 15 dB txlevel", "Dis. offset", "not used", "not used",
+                            "Noise Filters", "Noise Filters", "Max speed"});
+    Label23.setText("S216");
+    Label23.setBounds(120, 64, 28, 13);
+    Label5.setText("S218");
+    Label5.setBounds(120, 208, 28, 13);
+    const std::array<Button*, 3> buttons = {&Button1, &SpeedButton2, &SpeedButton7};
+    const std::array<const char*, 3> captions = {"Считать", "Записать", "В строку"};
+    for (int i = 0; i < 3; ++i) {
+        buttons[i]->setText(captions[i]);
+        buttons[i]->setBounds(128, 96 + 32 * i, 65, 25);
+    }
+    CheckListBox2.setBounds(16, 152, 105, 121);
+    CheckListBox2.style.itemHeight = 13;
+    CheckListBox2.setItems({"listen renegs", "show renegs", "disabled", "disabled", "disabled", "disabled",
+                            "disabled", "disabled"});
+    RxLabel5.setText("Информация:");
+    RxLabel5.setBounds(232, 16, 70, 13);
+    RxLabel5.style.underline = true;
+    RxLabel4.setText(
+        "Дополнительные\r\nрегистры введены\r\nтолько в русские\r\nверсии микропро-\r\nграмм для модемов\r\n"
+        "серии ZOLT1 и \r\nZOLT2.\r\n\r\nПоддерживаются\r\nверсии:\r\n6120_beta 47\r\n6120_beta 47a\r\n"
+        "6120_beta 48a\r\n5318GB1\r\nQK_64a");
+    RxLabel4.setBounds(216, 40, 105, 195);
+    RxLabel4.style.multiLine = true;
+}
+
+}  // namespace lt
