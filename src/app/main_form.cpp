@@ -19,8 +19,8 @@ TForm1::TForm1(Application& app, const Platform& platform, SettingsStore& settin
       link(settings, platform.serial, platform.clock, app, Memo1, Memo2),
       busyTone(TabSheet1, link, initString.Edit1),
       initString(TabSheet1, settings),
-      levels(TabSheet5),
-      extRegs(TabSheet2),
+      levels(TabSheet5, link, initString.Edit1),
+      extRegs(TabSheet2, link, initString.Edit1),
       app_(app), platform_(platform), settings_(settings) {
     buildFrame();
     buildInformationPage();
@@ -95,7 +95,10 @@ void TForm1::VaCommTxEmpty() {
     auto due = [this](size_t threshold, TRequestKind code) {
         return link.RxText.size() > threshold && link.PendingRequest == code;
     };
+    if (due(20, rqExtRegsRead)) extRegs.ParseExtRegsReply();
     if (due(20, rqBusyRead)) busyTone.ParseBusyReply();
+    if (due(10, rqTxLevelRead)) levels.ParseTxLevelReply();
+    if (due(10, rqLineAdaptRead)) levels.ParseLineAdaptReply();
 }
 
 void TForm1::SpeedButton3Click() { close(); }

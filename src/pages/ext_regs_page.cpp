@@ -2,13 +2,30 @@
 
 #include <array>
 
-namespace lt {
+#include "link/bit_codec.h"
+#include "link/register_value.h"
+#include "platform/int_text.h"
 
-ExtRegsPage::ExtRegsPage(Control& page)
+namespace lt {
+namespace {
+
+void showBits(CheckListBox& list, const std::string& bits) {
+    for (int i = 0; i < 8; ++i) list.setChecked(i, i < static_cast<int>(bits.size()) && bits[i] == '1');
+}
+
+std::string bitsOf(const CheckListBox& list) {
+    std::string bits;
+    for (int i = 0; i < 8; ++i) bits += list.checked(i) ? '1' : '0';
+    return bits;
+}
+
+}  // namespace
+
+ExtRegsPage::ExtRegsPage(Control& page, CommandExchange& link, Edit& initString)
     : GroupBox3(&page, "GroupBox3"), CheckListBox1(&GroupBox3, "CheckListBox1"), Label23(&GroupBox3, "Label23"),
       Label5(&GroupBox3, "Label5"), Button1(&GroupBox3, "Button1"), SpeedButton2(&GroupBox3, "SpeedButton2"),
       SpeedButton7(&GroupBox3, "SpeedButton7"), CheckListBox2(&page, "CheckListBox2"),
-      RxLabel5(&page, "RxLabel5"), RxLabel4(&page, "RxLabel4") {
+      RxLabel5(&page, "RxLabel5"), RxLabel4(&page, "RxLabel4"), link_(link), initString_(initString) {
     GroupBox3.setText("Русские регистры");
     GroupBox3.setBounds(8, 0, 201, 273);
     CheckListBox1.setBounds(8, 16, 105, 121);
@@ -38,6 +55,38 @@ ExtRegsPage::ExtRegsPage(Control& page)
         "6120_beta 48a\r\n5318GB1\r\nQK_64a");
     RxLabel4.setBounds(216, 40, 105, 195);
     RxLabel4.style.multiLine = true;
+
+    Button1.onClick = [this] { Button1Click(); };
+    SpeedButton2.onClick = [this] { SpeedButton2Click(); };
+    SpeedButton7.onClick = [this] { SpeedButton7Click(); };
 }
+
+void ExtRegsPage::Button1Click() {
+    link_.OpenModemLink(rqExtRegsRead);
+    link_.Send("ATE1\r");
+    link_.Send("ATS216?\r");
+    link_.Send("AT" + Label5.text() + "?\r");
+}
+
+void ExtRegsPage::ParseExtRegsReply() {
+    const std::string snapshot = link_.RxText;
+    const int32_t a = StrToInt(ExtractRegisterValue(snapshot, "ATS216?", 7));
+    // The name as it reads now, which may differ from the one the read sent.
+    const std::string second = Label5.text();
+    const int32_t b = StrToInt(ExtractRegisterValue(snapshot, "AT" + second + "?", second == "S17" ? 6 : 7));
+    // Both values converted: only now may the lists change.
+    showBits(CheckListBox1, ByteToBits(a));
+    showBits(CheckListBox2, ByteToBits(b));
+    link_.CompleteParse();
+}
+
+std::string ExtRegsPage::assignments() const {
+    return "S216=" + IntToStr(BitsToByte(bitsOf(CheckListBox1))) + Label5.text() + "=" +
+           IntToStr(BitsToByte(bitsOf(CheckListBox2)));
+}
+
+void ExtRegsPage::SpeedButton2Click() { link_.SendAndSaveProfile(rqWrite, "AT" + assignments()); }
+
+void ExtRegsPage::SpeedButton7Click() { initString_.setText(initString_.text() + assignments()); }
 
 }  // namespace lt

@@ -2,8 +2,20 @@
 
 #include <array>
 
+#include "link/bit_codec.h"
+#include "link/register_value.h"
+#include "platform/int_text.h"
+
 namespace lt {
 namespace {
+
+// Slider position p stands for the level S91 = 23 - p, in both directions.
+constexpr int kLevelMirror = 23;
+
+std::string levelText(int32_t level) { return "-" + IntToStr(level); }
+
+// Half of a bit string ("0000" padding the other half) converted back to its value.
+int32_t halfValue(const std::string& fourBits) { return BitsToByte(fourBits + "0000"); }
 
 void placeButtons(const std::array<Button*, 3>& buttons, int top) {
     const std::array<const char*, 3> captions = {"Считать", "Записать", "В строку"};
@@ -28,7 +40,7 @@ void placeScale(Label& caption, const char* text, const std::array<Label*, 3>& s
 
 }  // namespace
 
-LevelsPage::LevelsPage(Control& page)
+LevelsPage::LevelsPage(Control& page, CommandExchange& link, Edit& initString)
     : LMDGroupBox1(&page, "LMDGroupBox1"), RxLabel1(&LMDGroupBox1, "RxLabel1"), Label2(&LMDGroupBox1, "Label2"),
       Label24(&LMDGroupBox1, "Label24"), RxSlider1(&LMDGroupBox1, "RxSlider1"),
       SpeedButton12(&LMDGroupBox1, "SpeedButton12"), SpeedButton13(&LMDGroupBox1, "SpeedButton13"),
@@ -38,7 +50,7 @@ LevelsPage::LevelsPage(Control& page)
       RxLabel9(&LMDGroupBox2, "RxLabel9"), RxLabel11(&LMDGroupBox2, "RxLabel11"),
       RxLabel10(&LMDGroupBox2, "RxLabel10"), RxSlider3(&LMDGroupBox2, "RxSlider3"),
       SpeedButton15(&LMDGroupBox2, "SpeedButton15"), SpeedButton16(&LMDGroupBox2, "SpeedButton16"),
-      SpeedButton17(&LMDGroupBox2, "SpeedButton17") {
+      SpeedButton17(&LMDGroupBox2, "SpeedButton17"), link_(link), initString_(initString) {
     LMDGroupBox1.setText("Уровень выходного сигнала модема");
     LMDGroupBox1.setBounds(8, 8, 321, 113);
     RxLabel1.setBounds(8, 20, 305, 13);
@@ -64,6 +76,66 @@ LevelsPage::LevelsPage(Control& page)
     }
     placeButtons({&SpeedButton15, &SpeedButton16, &SpeedButton17}, 134);
     LMDGroupBox2.setEnabled(false);
+
+    RxSlider1.onChanged = [this] { RxSlider1Changed(); };
+    SpeedButton12.onClick = [this] { SpeedButton12Click(); };
+    SpeedButton13.onClick = [this] { SpeedButton13Click(); };
+    SpeedButton14.onClick = [this] { SpeedButton14Click(); };
+    SpeedButton15.onClick = [this] { SpeedButton15Click(); };
+    SpeedButton16.onClick = [this] { SpeedButton16Click(); };
+    SpeedButton17.onClick = [this] { SpeedButton17Click(); };
 }
+
+void LevelsPage::SpeedButton12Click() {
+    link_.OpenModemLink(rqTxLevelRead);
+    link_.Send("ATE1\r");
+    link_.Send("ATS10?\r");
+    link_.Send("ATS91?\r");
+}
+
+void LevelsPage::ParseTxLevelReply() {
+    const std::string snapshot = link_.RxText;
+    // Without the echo there is nothing to cut; the user reads again.
+    if (snapshot.find("ATS91?") == std::string::npos) return;
+    const int32_t level = StrToInt(ExtractRegisterValue(snapshot, "ATS91?", 6));
+    RxSlider1.setValue(kLevelMirror - level);  // clamps; the label keeps the value read
+    RxLabel1.setText(levelText(level));
+    link_.CompleteParse();
+}
+
+void LevelsPage::RxSlider1Changed() { RxLabel1.setText(levelText(kLevelMirror - RxSlider1.value())); }
+
+std::string LevelsPage::levelAssignment() const { return "S91=" + IntToStr(kLevelMirror - RxSlider1.value()); }
+
+void LevelsPage::SpeedButton13Click() { link_.SendAndSaveProfile(rqWrite, "AT" + levelAssignment()); }
+
+void LevelsPage::SpeedButton14Click() { initString_.setText(initString_.text() + levelAssignment()); }
+
+void LevelsPage::SpeedButton15Click() {
+    link_.OpenModemLink(rqLineAdaptRead);
+    link_.Send("ATE1\r");
+    link_.Send("ATS10?\r");
+    link_.Send("ATS215?\r");
+}
+
+void LevelsPage::ParseLineAdaptReply() {
+    const std::string snapshot = link_.RxText;
+    if (snapshot.find("ATS215?") == std::string::npos) return;
+    const std::string bits = ByteToBits(StrToInt(ExtractRegisterValue(snapshot, "ATS215?", 7)));
+    const int32_t aggressiveness = halfValue(bits.substr(0, 4));
+    const int32_t noiseDetector = halfValue(bits.substr(4, 4));
+    RxSlider2.setValue(aggressiveness);  // both clamp to 1..9
+    RxSlider3.setValue(noiseDetector);
+    link_.CompleteParse();
+}
+
+std::string LevelsPage::lineAdaptAssignment() const {
+    const std::string bits = ByteToBits(RxSlider2.value()).substr(0, 4) + ByteToBits(RxSlider3.value()).substr(0, 4);
+    return "S215=" + IntToStr(BitsToByte(bits));
+}
+
+void LevelsPage::SpeedButton16Click() { link_.SendAndSaveProfile(rqWrite, "AT" + lineAdaptAssignment()); }
+
+void LevelsPage::SpeedButton17Click() { initString_.setText(initString_.text() + lineAdaptAssignment()); }
 
 }  // namespace lt

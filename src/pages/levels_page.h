@@ -1,13 +1,17 @@
 // The page "Уровни сигналов": the transmit level S91 on one slider, and the two
 // line-adaptation halves of S215 on two sliders in the group "Дополнительно".
 #pragma once
+#include <cstdint>
+#include <string>
+
+#include "link/command_exchange.h"
 #include "platform/widgets.h"
 
 namespace lt {
 
 class LevelsPage {
 public:
-    explicit LevelsPage(Control& page);
+    LevelsPage(Control& page, CommandExchange& link, Edit& initString);
 
     GroupBox LMDGroupBox1;  // "Уровень выходного сигнала модема"
     Label RxLabel1;         // the level read or set, "-n"
@@ -21,6 +25,23 @@ public:
     Label RxLabel3, RxLabel9, RxLabel11, RxLabel10;
     Slider RxSlider3;       // S215 bits 4-7, line noise detector
     Button SpeedButton15, SpeedButton16, SpeedButton17;
+
+    void SpeedButton12Click();  // read S91
+    void SpeedButton13Click();  // write S91 and store the profiles
+    void SpeedButton14Click();  // append the S91 assignment to the init string
+    void SpeedButton15Click();  // read S215
+    void SpeedButton16Click();  // write S215 and store the profiles
+    void SpeedButton17Click();  // append the S215 assignment to the init string
+    void RxSlider1Changed();    // the user finished moving the level slider
+    void ParseTxLevelReply();   // the reply of rqTxLevelRead
+    void ParseLineAdaptReply(); // the reply of rqLineAdaptRead
+
+private:
+    // Register assignments without "AT", from the sliders as they stand.
+    std::string levelAssignment() const;
+    std::string lineAdaptAssignment() const;
+    CommandExchange& link_;
+    Edit& initString_;
 };
 
 }  // namespace lt
