@@ -21,6 +21,7 @@ TForm1::TForm1(Application& app, const Platform& platform, SettingsStore& settin
       initString(TabSheet1, settings),
       levels(TabSheet5),
       extRegs(TabSheet2),
+      speed(TabSheet4, link, initString.Edit1),
       app_(app), platform_(platform), settings_(settings) {
     buildFrame();
     buildInformationPage();
@@ -96,6 +97,7 @@ void TForm1::VaCommTxEmpty() {
         return link.RxText.size() > threshold && link.PendingRequest == code;
     };
     if (due(20, rqBusyRead)) busyTone.ParseBusyReply();
+    if (due(20, rqSpeedRead)) speed.ParseSpeedReply();
 }
 
 void TForm1::SpeedButton3Click() { close(); }
