@@ -21,6 +21,7 @@ TForm1::TForm1(Application& app, const Platform& platform, SettingsStore& settin
       initString(TabSheet1, settings),
       levels(TabSheet5, link, initString.Edit1),
       extRegs(TabSheet2, link, initString.Edit1),
+      speed(TabSheet4, link, initString.Edit1),
       app_(app), platform_(platform), settings_(settings) {
     buildFrame();
     buildInformationPage();
@@ -97,6 +98,7 @@ void TForm1::VaCommTxEmpty() {
     };
     if (due(20, rqExtRegsRead)) extRegs.ParseExtRegsReply();
     if (due(20, rqBusyRead)) busyTone.ParseBusyReply();
+    if (due(20, rqSpeedRead)) speed.ParseSpeedReply();
     if (due(10, rqTxLevelRead)) levels.ParseTxLevelReply();
     if (due(10, rqLineAdaptRead)) levels.ParseLineAdaptReply();
 }

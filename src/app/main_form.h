@@ -9,6 +9,7 @@
 #include "pages/ext_regs_page.h"
 #include "pages/init_string_panel.h"
 #include "pages/levels_page.h"
+#include "pages/speed_page.h"
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/platform.h"
@@ -48,6 +49,7 @@ public:
     InitStringPanel initString;
     LevelsPage levels;
     ExtRegsPage extRegs;
+    SpeedPage speed;
 
     void FormCreate();
     void VaCommTxEmpty();
