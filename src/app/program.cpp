@@ -14,6 +14,9 @@ void Program::start() {
     app.run([this] { Form1->FormCreate(); });
     platform_.desktop.realize(*Form1);
     platform_.desktop.showTrayIcon(Form1->RxTrayIcon1);
+    Form4 = std::make_unique<TForm4>(Form1->busyTone);
+    platform_.desktop.realize(*Form4);
+    Form1->busyTone.LMD3DEffectButton1Click = [this] { Form4->Open(); };
     Form1->show();
 }
 

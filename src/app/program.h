@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/main_form.h"
+#include "pages/cadence_editor.h"
 #include "platform/application.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
@@ -23,6 +24,7 @@ public:
     Application app;
     SettingsStore settings;
     std::unique_ptr<TForm1> Form1;
+    std::unique_ptr<TForm4> Form4;
 
 private:
     Platform platform_;

@@ -4,20 +4,36 @@ namespace lt {
 namespace {
 
 // The topmost descendant of parent under (x, y), given relative to parent; later
-// children lie on top of earlier ones.
-Control* hit(Control& parent, int x, int y, int& originX, int& originY) {
+// children lie on top of earlier ones. A control of no width or height covers no point.
+Control* hit(Control& parent, int x, int y) {
     const auto& children = parent.children();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         Control& c = **it;
-        if (!c.visible() || x < c.left() || y < c.top() || x >= c.left() + c.width() ||
-            y >= c.top() + c.height())
-            continue;
-        originX += c.left();
-        originY += c.top();
-        Control* inner = hit(c, x - c.left(), y - c.top(), originX, originY);
+        const long long right = static_cast<long long>(c.left()) + c.width();
+        const long long bottom = static_cast<long long>(c.top()) + c.height();
+        if (!c.visible() || x < c.left() || y < c.top() || x >= right || y >= bottom) continue;
+        Control* inner = hit(c, x - c.left(), y - c.top());
         return inner ? inner : &c;
     }
     return nullptr;
+}
+
+// Where a control's top-left corner lies now in its form's client area. Taken at every
+// event, so that a control moved while it holds the mouse gets positions relative to
+// its new place, as the native window would.
+void clientOrigin(const Control& control, long long& x, long long& y) {
+    x = y = 0;
+    for (const Control* c = &control; c->parent(); c = c->parent()) {
+        x += c->left();
+        y += c->top();
+    }
+}
+
+void deliver(const Control& target, const std::function<void(int, int)>& handler, int x, int y) {
+    if (!target.responds() || !handler) return;
+    long long originX = 0, originY = 0;
+    clientOrigin(target, originX, originY);
+    handler(static_cast<int>(x - originX), static_cast<int>(y - originY));
 }
 
 }  // namespace
@@ -33,29 +49,21 @@ bool Form::userClose() {
     return true;
 }
 
-Control* Form::controlAt(int x, int y, int* relX, int* relY) {
-    int originX = 0, originY = 0;
-    Control* target = hit(*this, x, y, originX, originY);
-    *relX = x - originX;
-    *relY = y - originY;
-    capturedOriginX_ = originX;
-    capturedOriginY_ = originY;
-    return target;
+Control* Form::controlAt(int x, int y) {
+    Control* target = hit(*this, x, y);
+    return target ? target : this;
 }
 
 void Form::userMouseDown(int x, int y) {
     if (!responds()) return;
-    int rx = 0, ry = 0;
-    captured_ = controlAt(x, y, &rx, &ry);
-    if (captured_ && captured_->responds() && captured_->onMouseDown) captured_->onMouseDown(rx, ry);
+    captured_ = controlAt(x, y);
+    deliver(*captured_, captured_->onMouseDown, x, y);
 }
 
 void Form::userMouseMove(int x, int y) {
     if (!responds()) return;
-    Control* target = captured_;
-    int rx = x - capturedOriginX_, ry = y - capturedOriginY_;
-    if (!target) target = controlAt(x, y, &rx, &ry);
-    if (target && target->responds() && target->onMouseMove) target->onMouseMove(rx, ry);
+    Control& target = captured_ ? *captured_ : *controlAt(x, y);
+    deliver(target, target.onMouseMove, x, y);
 }
 
 void Form::userMouseUp(int, int) { captured_ = nullptr; }

@@ -30,17 +30,17 @@ public:
     std::function<void()> onClose;
 
     // Mouse input in client coordinates. A press goes to the topmost control under the
-    // pointer, which then receives the moves, relative to itself, until the release;
-    // with no button down each move goes to the topmost control under the pointer.
+    // pointer (the form itself where there is none), which then receives the moves,
+    // relative to where it lies at each move, until the release; with no button down
+    // each move goes to the topmost control under the pointer.
     void userMouseDown(int x, int y);
     void userMouseMove(int x, int y);
     void userMouseUp(int x, int y);
     bool userClose();
 
 private:
-    Control* controlAt(int x, int y, int* relX, int* relY);
+    Control* controlAt(int x, int y);
     Control* captured_ = nullptr;
-    int capturedOriginX_ = 0, capturedOriginY_ = 0;
 };
 
 }  // namespace lt

@@ -22,6 +22,10 @@ public:
     bool slide(Slider& slider, int value) { return act([&] { return slider.userChange(value); }); }
     bool selectPage(PageControl& pages, int index) { return act([&] { return pages.userSelectPage(index); }); }
     bool closeWindow(Form& form) { return act([&] { return form.userClose(); }); }
+    // The mouse over a window, in its client coordinates.
+    void mouseDown(Form& form, int x, int y) { mouse([&] { form.userMouseDown(x, y); }); }
+    void mouseMove(Form& form, int x, int y) { mouse([&] { form.userMouseMove(x, y); }); }
+    void mouseUp(Form& form, int x, int y) { mouse([&] { form.userMouseUp(x, y); }); }
     void minimize() {
         app_.minimized();
         desktop_.processMessages();
@@ -36,6 +40,14 @@ private:
         app_.run([&] { accepted = action(); });
         desktop_.processMessages();
         return accepted;
+    }
+
+    template <typename Action>
+    void mouse(Action action) {
+        act([&] {
+            action();
+            return true;
+        });
     }
 
     Application& app_;
