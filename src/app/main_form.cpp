@@ -21,10 +21,12 @@ TForm1::TForm1(Application& app, const Platform& platform, SettingsStore& settin
       initString(TabSheet1, settings),
       levels(TabSheet5),
       extRegs(TabSheet2),
+      identification(TabSheet3, link, settings, app),
       app_(app), platform_(platform), settings_(settings) {
     buildFrame();
     buildInformationPage();
     link.VaComm.onTxEmpty = [this] { VaCommTxEmpty(); };
+    identification.ApplyFirmwareFeatures = [this] { ApplyFirmwareFeatures(); };
 }
 
 void TForm1::buildFrame() {
@@ -80,13 +82,16 @@ void TForm1::buildInformationPage() {
 }
 
 void TForm1::FormCreate() {
+    identification.DescribeModem();
+    if (!settings_.ReadSetting(setting::kVersion).empty()) {
+        ApplyFirmwareFeatures();
+        return;
+    }
     // Without a stored edition. GroupBox3 and SpeedButton7 keep their own state: they
     // sit in the disabled page and do not respond, but are not drawn disabled.
-    if (settings_.ReadSetting(setting::kVersion).empty()) {
-        for (Control* c : std::initializer_list<Control*>{&busyTone.GroupBox1, &extRegs.SpeedButton2, &extRegs.Button1,
-                                                          &TabSheet2, &levels.LMDGroupBox2})
-            c->setEnabled(false);
-    }
+    for (Control* c : std::initializer_list<Control*>{&busyTone.GroupBox1, &extRegs.SpeedButton2, &extRegs.Button1,
+                                                      &TabSheet2, &levels.LMDGroupBox2})
+        c->setEnabled(false);
 }
 
 void TForm1::VaCommTxEmpty() {
@@ -96,6 +101,7 @@ void TForm1::VaCommTxEmpty() {
         return link.RxText.size() > threshold && link.PendingRequest == code;
     };
     if (due(20, rqBusyRead)) busyTone.ParseBusyReply();
+    if (due(20, rqIdentify)) identification.ParseIdentifyReply();
 }
 
 void TForm1::SpeedButton3Click() { close(); }
