@@ -1,6 +1,7 @@
-// The editors each firmware edition supports. Only the maker's Russian editions carry
-// the vendor registers; "4610" is the base firmware, and "64a" lacks S215.
+// The editors each firmware edition supports. The vendor registers exist only in some
+// editions: "4610" is the base firmware without them, and "64a" lacks S215.
 #include <array>
+#include <initializer_list>
 #include <string>
 
 #include "main_form.h"

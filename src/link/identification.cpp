@@ -4,11 +4,22 @@
 #include <exception>
 
 namespace lt {
+namespace {
 
+// One known firmware edition: what its identification reply holds, what is stored for
+// it, and the edition line shown for the stored pair.
+struct FirmwareEdition {
+    const char* identification;
+    const char* series;  // "modem"
+    const char* code;    // "version"
+    const char* editionLine;
+};
+
+// In the order the reply is tested against them; when several match, the last one wins.
 // The identification texts are compared byte for byte: keep them exactly as the
 // firmware prints them (the blank in "67 --" included). The edition lines of the
 // ZOLT2 betas end in the Cyrillic "а".
-const FirmwareEdition kFirmwareEditions[9] = {
+constexpr std::array<FirmwareEdition, 9> kFirmwareEditions = {{
     {"R6.120K47a-Q56_3X_MBT", "ZOLT1", "47ab", "русская версия beta 47a"},
     {"QK_beta48a-Q56_3X_MBT", "ZOLT1", "48ab", "русская версия beta 48a"},
     {"R6.120K47-Q56_3X_MBT", "ZOLT1", "47b", "русская версия beta 47"},
@@ -18,7 +29,9 @@ const FirmwareEdition kFirmwareEditions[9] = {
     {"TRX7 beta ver. 65a--Q56_L64_WNE", "ZOLT2", "65a", "русская версия beta 65а"},
     {"TRX7 beta ver. 66a--Q56_L64_WNE", "ZOLT2", "66a", "русская версия beta 66а"},
     {"TRX7 beta ver. 67 --Q56_L64_WNE", "ZOLT2", "67", "русская версия beta 67"},
-};
+}};
+
+}  // namespace
 
 ModemIdentification::ModemIdentification(Control& page, CommandExchange& link, SettingsStore& settings,
                                          EventGuard& guard)

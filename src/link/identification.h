@@ -12,18 +12,6 @@
 
 namespace lt {
 
-// One known firmware edition: what its identification reply holds, what is stored for
-// it, and the edition line shown for the stored pair.
-struct FirmwareEdition {
-    const char* identification;
-    const char* series;   // "modem"
-    const char* code;     // "version"
-    const char* editionLine;
-};
-
-// In the order the reply is tested against them; when several match, the last one wins.
-extern const FirmwareEdition kFirmwareEditions[9];
-
 class ModemIdentification {
 public:
     ModemIdentification(Control& page, CommandExchange& link, SettingsStore& settings, EventGuard& guard);

@@ -8,7 +8,8 @@ HeadlessPlatform::HeadlessPlatform() : HeadlessPlatform(std::make_unique<sim::Mo
 
 HeadlessPlatform::HeadlessPlatform(sim::Edition edition) : HeadlessPlatform(std::make_unique<sim::Modem>(edition)) {}
 
-HeadlessPlatform::HeadlessPlatform(std::unique_ptr<sim::Modem> modem) : modem_(std::move(modem)), serial(*modem_, clock) {
+HeadlessPlatform::HeadlessPlatform(std::unique_ptr<sim::Modem> modem)
+    : modem_(std::move(modem)), serial(*modem_, clock) {
     desktop.sources.push_back([this] { return serial.poll(); });
 }
 
