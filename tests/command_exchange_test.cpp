@@ -87,9 +87,10 @@ TEST_F(LinkTest, PortFaultsFailWithTheComponentMessages) {
         other.registry.setString(setting::kKey, setting::kPath, kDriverKey);
         other.registry.setString(setting::kKey, setting::kPort, "1");
         other.registry.setString(setting::kKey, setting::kVersion, "65a");
-        c.fault(other.serial, other.registry);
         Program p(other.platform());
         p.start();
+        // After start: an empty port at start would leave the main window disabled under setup.
+        c.fault(other.serial, other.registry);
         headless::User u(p.app, other.desktop);
         u.click(p.Form1->busyTone.SpeedButton4);
         ASSERT_EQ(other.desktop.messageBoxes.size(), 1u);

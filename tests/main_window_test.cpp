@@ -53,6 +53,8 @@ TEST_F(MainWindowTest, MinimiseHidesIntoTheTrayAndRestoreKeepsEverything) {
 TEST_F(MainWindowTest, ExitFromButtonOrTrayEndsTheProgram) {
     for (bool fromTray : {false, true}) {
         headless::HeadlessPlatform other;
+        other.registry.setString(setting::kKey, setting::kPath, kDriverKey);
+        other.registry.setString(setting::kKey, setting::kPort, "1");
         Program p(other.platform());
         p.start();
         headless::User u(p.app, other.desktop);

@@ -19,6 +19,10 @@ inline const std::string kDriverKey = std::string(kModemClassNt) + "\\0000";
 
 class ProgramTest : public ::testing::Test {
 protected:
+    ProgramTest() = default;
+    // The simulated modem plays another firmware edition than the default one.
+    explicit ProgramTest(sim::Edition edition) : hp(edition) {}
+
     // Settings of a machine that was set up and identified a 65a modem.
     void seedSettings(const std::string& port = "1", const std::string& version = "65a") {
         hp.registry.setString(setting::kKey, setting::kPath, kDriverKey);

@@ -22,10 +22,12 @@ TForm1::TForm1(Application& app, const Platform& platform, SettingsStore& settin
       levels(TabSheet5, link, initString.Edit1),
       extRegs(TabSheet2, link, initString.Edit1),
       speed(TabSheet4, link, initString.Edit1),
+      identification(TabSheet3, link, settings, app),
       app_(app), platform_(platform), settings_(settings) {
     buildFrame();
     buildInformationPage();
     link.VaComm.onTxEmpty = [this] { VaCommTxEmpty(); };
+    identification.ApplyFirmwareFeatures = [this] { ApplyFirmwareFeatures(); };
 }
 
 void TForm1::buildFrame() {
@@ -81,13 +83,16 @@ void TForm1::buildInformationPage() {
 }
 
 void TForm1::FormCreate() {
+    identification.DescribeModem();
+    if (!settings_.ReadSetting(setting::kVersion).empty()) {
+        ApplyFirmwareFeatures();
+        return;
+    }
     // Without a stored edition. GroupBox3 and SpeedButton7 keep their own state: they
     // sit in the disabled page and do not respond, but are not drawn disabled.
-    if (settings_.ReadSetting(setting::kVersion).empty()) {
-        for (Control* c : std::initializer_list<Control*>{&busyTone.GroupBox1, &extRegs.SpeedButton2, &extRegs.Button1,
-                                                          &TabSheet2, &levels.LMDGroupBox2})
-            c->setEnabled(false);
-    }
+    for (Control* c : std::initializer_list<Control*>{&busyTone.GroupBox1, &extRegs.SpeedButton2, &extRegs.Button1,
+                                                      &TabSheet2, &levels.LMDGroupBox2})
+        c->setEnabled(false);
 }
 
 void TForm1::VaCommTxEmpty() {
@@ -98,6 +103,7 @@ void TForm1::VaCommTxEmpty() {
     };
     if (due(20, rqExtRegsRead)) extRegs.ParseExtRegsReply();
     if (due(20, rqBusyRead)) busyTone.ParseBusyReply();
+    if (due(20, rqIdentify)) identification.ParseIdentifyReply();
     if (due(20, rqSpeedRead)) speed.ParseSpeedReply();
     if (due(10, rqTxLevelRead)) levels.ParseTxLevelReply();
     if (due(10, rqLineAdaptRead)) levels.ParseLineAdaptReply();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "link/command_exchange.h"
+#include "link/identification.h"
 #include "pages/busy_tone_group.h"
 #include "pages/ext_regs_page.h"
 #include "pages/init_string_panel.h"
@@ -50,8 +51,11 @@ public:
     LevelsPage levels;
     ExtRegsPage extRegs;
     SpeedPage speed;
+    ModemIdentification identification;  // after the static parts of the information page
 
     void FormCreate();
+    // Enables the editors the stored edition supports (src/app/firmware_features.cpp).
+    void ApplyFirmwareFeatures();
     void VaCommTxEmpty();
 
     void SpeedButton3Click();

@@ -8,6 +8,7 @@
 #include "platform/application.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
+#include "settings/setup_dialog.h"
 
 namespace lt {
 
@@ -24,6 +25,7 @@ public:
     Application app;
     SettingsStore settings;
     std::unique_ptr<TForm1> Form1;
+    std::unique_ptr<TForm2> Form2;
     std::unique_ptr<TForm4> Form4;
 
 private:

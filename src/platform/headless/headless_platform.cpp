@@ -4,7 +4,12 @@
 
 namespace lt::headless {
 
-HeadlessPlatform::HeadlessPlatform() : modem_(std::make_unique<sim::Modem>()), serial(*modem_, clock) {
+HeadlessPlatform::HeadlessPlatform() : HeadlessPlatform(std::make_unique<sim::Modem>()) {}
+
+HeadlessPlatform::HeadlessPlatform(sim::Edition edition) : HeadlessPlatform(std::make_unique<sim::Modem>(edition)) {}
+
+HeadlessPlatform::HeadlessPlatform(std::unique_ptr<sim::Modem> modem)
+    : modem_(std::move(modem)), serial(*modem_, clock) {
     desktop.sources.push_back([this] { return serial.poll(); });
 }
 

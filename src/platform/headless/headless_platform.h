@@ -6,6 +6,7 @@
 #include "fake_serial_device.h"
 #include "headless_desktop.h"
 #include "memory_registry.h"
+#include "sim/editions.h"
 #include "virtual_clock.h"
 
 namespace sim {
@@ -17,6 +18,8 @@ namespace lt::headless {
 class HeadlessPlatform {
 public:
     HeadlessPlatform();
+    // The simulated modem plays the given firmware edition.
+    explicit HeadlessPlatform(sim::Edition edition);
     ~HeadlessPlatform();
 
     sim::Modem& modem() { return *modem_; }
@@ -29,6 +32,7 @@ public:
     FixedSystemInfo systemInfo;
 
 private:
+    explicit HeadlessPlatform(std::unique_ptr<sim::Modem> modem);
     std::unique_ptr<sim::Modem> modem_;
 
 public:

@@ -71,7 +71,7 @@ public:
     }
 
     bool writeText(const std::string& name, const std::string& text) override {
-        if (owner_.failWrites || !(access_ & rights::kSetValue)) return false;
+        if (owner_.failWrites || owner_.failWritesOf.count(name) || !(access_ & rights::kSetValue)) return false;
         node_.values[folded(name)] = {name, {regtype::kString, text}};
         owner_.writeLog.push_back(path_ + "\\" + name + "=" + text);
         return true;

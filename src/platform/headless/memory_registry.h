@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,8 @@ public:
     std::function<bool(const std::string& path, uint32_t access)> allowOpen;
     // Makes every value write fail.
     bool failWrites = false;
+    // Makes the writes of these value names fail, for a failure halfway through a sequence.
+    std::set<std::string> failWritesOf;
     // Every value write, in order, as "path\name=text", for tests of write order.
     std::vector<std::string> writeLog;
 
