@@ -47,6 +47,12 @@ void CommandExchange::Send(const std::string& command) {
     VaModem1.send(command);
 }
 
+void CommandExchange::SendQueries(TRequestKind r, std::initializer_list<std::string> queries) {
+    OpenModemLink(r);
+    Send("ATE1\r");
+    for (const std::string& query : queries) Send(query + "\r");
+}
+
 void CommandExchange::CompleteParse() {
     RxText.clear();
     PendingRequest = rqWrite;

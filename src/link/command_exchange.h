@@ -3,6 +3,7 @@
 // captured reply to its page lives in the main window (VaCommTxEmpty).
 // Everything here runs on the user-interface thread.
 #pragma once
+#include <initializer_list>
 #include <string>
 
 #include "link/request_kind.h"
@@ -36,6 +37,9 @@ public:
     void SendAndSaveProfile(TRequestKind r, const std::string& command);
     // Sends one command, paced at 50 ms per character.
     void Send(const std::string& command);
+    // A read script: the prologue, "ATE1" (echo on, so every parse finds its echoes),
+    // then each query, each ended by CR.
+    void SendQueries(TRequestKind r, std::initializer_list<std::string> queries);
     // What every completed parse does last.
     void CompleteParse();
 

@@ -64,9 +64,7 @@ ModemIdentification::ModemIdentification(Control& page, CommandExchange& link, S
 }
 
 void ModemIdentification::SpeedButton6Click() {
-    link_.OpenModemLink(rqIdentify);
-    link_.Send("ATE1\r");
-    link_.Send("ATI3\r");
+    link_.SendQueries(rqIdentify, {"ATI3"});
 }
 
 void ModemIdentification::storeEdition(const std::string& reply) {

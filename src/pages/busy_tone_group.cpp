@@ -4,6 +4,7 @@
 #include <string>
 
 #include "link/register_value.h"
+#include "pages/button_row.h"
 #include "platform/int_text.h"
 
 namespace lt {
@@ -34,13 +35,7 @@ BusyToneGroup::BusyToneGroup(Control& page, CommandExchange& link, Edit& initStr
         labels[i]->setBounds(8, 32 + 24 * i, 160, 13);
         edits[i]->setBounds(176, 24 + 24 * i, 97, 21);
     }
-    const std::array<Button*, 3> buttons = {&SpeedButton4, &SpeedButton5, &SpeedButton8};
-    const std::array<const char*, 3> buttonCaptions = {"Считать", "Записать", "В строку"};
-    for (int i = 0; i < 3; ++i) {
-        buttons[i]->setText(buttonCaptions[i]);
-        buttons[i]->setBounds(8 + 80 * i, 152, 81, 22);
-        buttons[i]->style.flat = true;
-    }
+    placeButtons<3>({&SpeedButton4, &SpeedButton5, &SpeedButton8}, kReadWriteAppend, {8, 152, 80, 0, 81, 22, true});
     LMD3DEffectButton1.setBounds(256, 152, 26, 26);
     LMD3DEffectButton1.setEnabled(false);
 
@@ -53,9 +48,7 @@ BusyToneGroup::BusyToneGroup(Control& page, CommandExchange& link, Edit& initStr
 }
 
 void BusyToneGroup::SpeedButton4Click() {
-    link_.OpenModemLink(rqBusyRead);
-    link_.Send("ATE1\r");
-    for (const char* reg : kRegisters) link_.Send(std::string("AT") + reg + "?\r");
+    link_.SendQueries(rqBusyRead, {"ATS203?", "ATS204?", "ATS205?", "ATS206?", "ATS207?"});
     LMD3DEffectButton1.setEnabled(true);
 }
 

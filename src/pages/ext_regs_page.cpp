@@ -4,6 +4,7 @@
 
 #include "link/bit_codec.h"
 #include "link/register_value.h"
+#include "pages/button_row.h"
 #include "platform/int_text.h"
 
 namespace lt {
@@ -36,12 +37,7 @@ ExtRegsPage::ExtRegsPage(Control& page, CommandExchange& link, Edit& initString)
     Label23.setBounds(120, 64, 28, 13);
     Label5.setText("S218");
     Label5.setBounds(120, 208, 28, 13);
-    const std::array<Button*, 3> buttons = {&Button1, &SpeedButton2, &SpeedButton7};
-    const std::array<const char*, 3> captions = {"Считать", "Записать", "В строку"};
-    for (int i = 0; i < 3; ++i) {
-        buttons[i]->setText(captions[i]);
-        buttons[i]->setBounds(128, 96 + 32 * i, 65, 25);
-    }
+    placeButtons<3>({&Button1, &SpeedButton2, &SpeedButton7}, kReadWriteAppend, {128, 96, 0, 32, 65, 25, false});
     CheckListBox2.setBounds(16, 152, 105, 121);
     CheckListBox2.style.itemHeight = 13;
     CheckListBox2.setItems({"listen renegs", "show renegs", "disabled", "disabled", "disabled", "disabled",
@@ -62,10 +58,7 @@ ExtRegsPage::ExtRegsPage(Control& page, CommandExchange& link, Edit& initString)
 }
 
 void ExtRegsPage::Button1Click() {
-    link_.OpenModemLink(rqExtRegsRead);
-    link_.Send("ATE1\r");
-    link_.Send("ATS216?\r");
-    link_.Send("AT" + Label5.text() + "?\r");
+    link_.SendQueries(rqExtRegsRead, {"ATS216?", "AT" + Label5.text() + "?"});
 }
 
 void ExtRegsPage::ParseExtRegsReply() {

@@ -1,6 +1,6 @@
 #include "init_string_panel.h"
 
-#include <array>
+#include "pages/button_row.h"
 
 #include "platform/failure.h"
 
@@ -12,13 +12,8 @@ InitStringPanel::InitStringPanel(Control& page, SettingsStore& settings)
     Label3.setText("Строка инициализации выбранного модема:");
     Label3.setBounds(56, 200, 240, 13);
     Edit1.setBounds(24, 224, 297, 21);
-    const std::array<Button*, 3> buttons = {&SpeedButton18, &SpeedButton19, &SpeedButton20};
-    const std::array<const char*, 3> captions = {"Читать", "Записать", "Очистить"};
-    for (int i = 0; i < 3; ++i) {
-        buttons[i]->setText(captions[i]);
-        buttons[i]->setBounds(32 + 96 * i, 256, 81, 22);
-        buttons[i]->style.flat = true;
-    }
+    placeButtons<3>({&SpeedButton18, &SpeedButton19, &SpeedButton20}, {"Читать", "Записать", "Очистить"},
+                    {32, 256, 96, 0, 81, 22, true});
     SpeedButton18.onClick = [this] { Button3Click(); };
     SpeedButton19.onClick = [this] { SpeedButton19Click(); };
     SpeedButton20.onClick = [this] { SpeedButton20Click(); };

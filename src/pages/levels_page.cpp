@@ -4,6 +4,7 @@
 
 #include "link/bit_codec.h"
 #include "link/register_value.h"
+#include "pages/button_row.h"
 #include "platform/int_text.h"
 
 namespace lt {
@@ -17,13 +18,8 @@ std::string levelText(int32_t level) { return "-" + IntToStr(level); }
 // Half of a bit string ("0000" padding the other half) converted back to its value.
 int32_t halfValue(const std::string& fourBits) { return BitsToByte(fourBits + "0000"); }
 
-void placeButtons(const std::array<Button*, 3>& buttons, int top) {
-    const std::array<const char*, 3> captions = {"Считать", "Записать", "В строку"};
-    for (int i = 0; i < 3; ++i) {
-        buttons[i]->setText(captions[i]);
-        buttons[i]->setBounds(16 + 104 * i, top, 81, 22);
-        buttons[i]->style.flat = true;
-    }
+void placeGroupButtons(const std::array<Button*, 3>& buttons, int top) {
+    placeButtons(buttons, kReadWriteAppend, {16, top, 104, 0, 81, 22, true});
 }
 
 // The caption of a line-adaptation slider and its scale from "-4" to "4".
@@ -62,7 +58,7 @@ LevelsPage::LevelsPage(Control& page, CommandExchange& link, Edit& initString)
     RxSlider1.setBounds(8, 50, 305, 28);
     RxSlider1.setRange(3, 20);
     RxSlider1.setValue(13);
-    placeButtons({&SpeedButton12, &SpeedButton13, &SpeedButton14}, 84);
+    placeGroupButtons({&SpeedButton12, &SpeedButton13, &SpeedButton14}, 84);
 
     LMDGroupBox2.setText("Дополнительно");
     LMDGroupBox2.setBounds(8, 128, 321, 165);
@@ -74,7 +70,7 @@ LevelsPage::LevelsPage(Control& page, CommandExchange& link, Edit& initString)
         slider->setRange(1, 9);
         slider->setValue(1);
     }
-    placeButtons({&SpeedButton15, &SpeedButton16, &SpeedButton17}, 134);
+    placeGroupButtons({&SpeedButton15, &SpeedButton16, &SpeedButton17}, 134);
     LMDGroupBox2.setEnabled(false);
 
     RxSlider1.onChanged = [this] { RxSlider1Changed(); };
@@ -87,10 +83,7 @@ LevelsPage::LevelsPage(Control& page, CommandExchange& link, Edit& initString)
 }
 
 void LevelsPage::SpeedButton12Click() {
-    link_.OpenModemLink(rqTxLevelRead);
-    link_.Send("ATE1\r");
-    link_.Send("ATS10?\r");
-    link_.Send("ATS91?\r");
+    link_.SendQueries(rqTxLevelRead, {"ATS10?", "ATS91?"});
 }
 
 void LevelsPage::ParseTxLevelReply() {
@@ -112,10 +105,7 @@ void LevelsPage::SpeedButton13Click() { link_.SendAndSaveProfile(rqWrite, "AT" +
 void LevelsPage::SpeedButton14Click() { initString_.setText(initString_.text() + levelAssignment()); }
 
 void LevelsPage::SpeedButton15Click() {
-    link_.OpenModemLink(rqLineAdaptRead);
-    link_.Send("ATE1\r");
-    link_.Send("ATS10?\r");
-    link_.Send("ATS215?\r");
+    link_.SendQueries(rqLineAdaptRead, {"ATS10?", "ATS215?"});
 }
 
 void LevelsPage::ParseLineAdaptReply() {

@@ -5,6 +5,7 @@
 
 #include "link/bit_codec.h"
 #include "link/register_value.h"
+#include "pages/button_row.h"
 #include "platform/failure.h"
 #include "platform/int_text.h"
 
@@ -104,23 +105,15 @@ SpeedPage::SpeedPage(Control& page, CommandExchange& link, Edit& initString)
     ComboBox8.setItems({"2400", "2800", "3000", "3200", "3429"});
     ComboBox8.style.dropDownCount = 5;
 
-    const std::array<Button*, 3> buttons = {&SpeedButton9, &SpeedButton10, &SpeedButton11};
-    const std::array<const char*, 3> buttonCaptions = {"Считать", "Записать", "В строку"};
-    for (int i = 0; i < 3; ++i) {
-        buttons[i]->setText(buttonCaptions[i]);
-        buttons[i]->setBounds(16 + 104 * i, 240, 81, 22);
-        buttons[i]->style.flat = true;
-    }
+    placeButtons<3>({&SpeedButton9, &SpeedButton10, &SpeedButton11}, kReadWriteAppend,
+                    {16, 240, 104, 0, 81, 22, true});
     SpeedButton9.onClick = [this] { SpeedButton9Click(); };
     SpeedButton10.onClick = [this] { SpeedButton10Click(); };
     SpeedButton11.onClick = [this] { SpeedButton11Click(); };
 }
 
 void SpeedPage::SpeedButton9Click() {
-    link_.OpenModemLink(rqSpeedRead);
-    link_.Send("ATE1\r");
-    link_.Send(std::string(kMsEcho) + "\r");
-    link_.Send(std::string(kS210Echo) + "\r");
+    link_.SendQueries(rqSpeedRead, {kMsEcho, kS210Echo});
 }
 
 void SpeedPage::ParseSpeedReply() {
