@@ -1,6 +1,7 @@
 #include "speed_page.h"
 
 #include <array>
+#include <iterator>
 #include <vector>
 
 #include "link/bit_codec.h"
@@ -12,16 +13,19 @@
 namespace lt {
 namespace {
 
-const std::vector<std::string> kAllRates = {
+// Plain arrays, not vectors: the lists are built into windows that may be created
+// during static initialisation, before a vector here would exist.
+constexpr const char* kAllRates[] = {
     "75",    "300",   "600",   "1200",  "2400",  "4800",  "7200",  "9600",  "12000", "14400", "16800", "19200",
     "21600", "24000", "26400", "28000", "29333", "30667", "31200", "32000", "33333", "33600", "34000", "34667",
     "36000", "37333", "38000", "38667", "40000", "41333", "42000", "42667", "44000", "45333", "46000", "46667",
     "48000", "49333", "50000", "50667", "52000", "53333", "54000", "54667", "56000"};
 
-std::vector<std::string> firstRates(size_t count) { return {kAllRates.begin(), kAllRates.begin() + count}; }
+std::vector<std::string> firstRates(size_t count) { return {kAllRates, kAllRates + count}; }
+std::vector<std::string> allRates() { return firstRates(std::size(kAllRates)); }
 
 // V.34 receives at 28800, which no other carrier lists, and not at 32000 or 33333.
-const std::vector<std::string> kV34ReceiveRates = {
+constexpr const char* kV34ReceiveRates[] = {
     "75",    "300",   "600",   "1200",  "2400",  "4800",  "7200",  "9600",  "12000", "14400", "16800",
     "19200", "21600", "24000", "26400", "28000", "28800", "29333", "30667", "31200", "33600"};
 
@@ -98,8 +102,8 @@ SpeedPage::SpeedPage(Control& page, CommandExchange& link, Edit& initString)
     }
     ComboBox2.setItems({"V32", "V32b", "V34", "V90", "V92"});
     ComboBox9.setItems({"Нет", "Да"});
-    ComboBox3.setItems(kAllRates);
-    ComboBox4.setItems(kAllRates);
+    ComboBox3.setItems(allRates());
+    ComboBox4.setItems(allRates());
     ComboBox5.setItems(firstRates(22));
     ComboBox6.setItems(firstRates(37));
     ComboBox8.setItems({"2400", "2800", "3000", "3200", "3429"});
@@ -145,10 +149,10 @@ void SpeedPage::ParseSpeedReply() {
 
 void SpeedPage::FillReceiveRateLists(const std::string& carrier) {
     std::optional<std::vector<std::string>> rates;
-    if (carrier == "V34") rates = kV34ReceiveRates;
+    if (carrier == "V34") rates = std::vector<std::string>(std::begin(kV34ReceiveRates), std::end(kV34ReceiveRates));
     if (carrier == "V32b") rates = firstRates(10);
     if (carrier == "V32") rates = firstRates(8);
-    if (carrier == "V92" || carrier == "V90") rates = kAllRates;
+    if (carrier == "V92" || carrier == "V90") rates = allRates();
     if (!rates) return;
     ComboBox3.setItems(*rates);
     ComboBox4.setItems(*rates);
