@@ -1,5 +1,7 @@
-// The system's millisecond tick at 1 ms resolution, and a sleep that handles no message.
+// A millisecond tick from the performance counter, and a sleep that handles no message.
 #pragma once
+#include <cstdint>
+
 #include "../clock.h"
 
 namespace lt::win32 {
@@ -10,6 +12,9 @@ public:
     ~Win32Clock() override;
     uint32_t tickMs() override;
     void sleepMs(uint32_t ms) override;
+
+private:
+    int64_t frequency_ = 1;
 };
 
 }  // namespace lt::win32

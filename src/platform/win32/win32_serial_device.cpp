@@ -9,6 +9,7 @@ namespace {
 constexpr UINT kHandOverMessage = WM_APP + 1;
 constexpr wchar_t kWindowClass[] = L"LinetrimPortHandOver";
 constexpr DWORD kWatchedEvents = EV_ERR | EV_RXCHAR | EV_TXEMPTY;
+constexpr DWORD kQuietPauseMs = 100;
 
 unsigned conditionsOf(DWORD mask) {
     unsigned conditions = 0;
@@ -150,9 +151,15 @@ void Win32SerialDevice::watch() {
             WaitForSingleObject(stopEvent_, 100);
             continue;
         }
-        // Wine wakes the wait every few milliseconds with an empty mask; those carry nothing.
+        // Wine wakes the wait every few milliseconds with an empty mask. Those carry
+        // nothing; a pause before waiting again keeps the idle thread from eating CPU,
+        // and loses nothing: waiting data and an emptied transmit queue are still
+        // reported by the next wait.
         const unsigned conditions = conditionsOf(mask);
-        if (!conditions) continue;
+        if (!conditions) {
+            WaitForSingleObject(stopEvent_, kQuietPauseMs);
+            continue;
+        }
         pending_ |= conditions;
         SendMessageW(window_, kHandOverMessage, 0, 0);
     }
