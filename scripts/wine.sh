@@ -1,6 +1,6 @@
 # Windows builds and Wine prefixes, shared by ./run and ./test (source after lib.sh).
 
-WINDOWS_PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick)
+WINDOWS_PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xdotool imagemagick)
 MAIN_CAPTION="Olvix Linetrim v 5.09"
 MODEM_CLASS='SYSTEM\CurrentControlSet\Control\Class\{4D36E96D-E325-11CE-BFC1-08002BE10318}'
 
@@ -92,3 +92,12 @@ REG
 }
 
 has_settings() { wine reg query 'HKLM\SOFTWARE\LTRM' /v port >/dev/null 2>&1; }
+
+# check_system_dlls EXE: the program needs no DLL beyond Windows' own.
+check_system_dlls() {
+    local allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|COMCTL32|WINMM|msvcrt)\.dll$' dll bad=0
+    for dll in $(i686-w64-mingw32-objdump -p "$1" | awk '/DLL Name:/ {print $3}'); do
+        echo "$dll" | grep -Eqi "$allowed" || { echo "$1 needs $dll" >&2; bad=1; }
+    done
+    return $bad
+}
