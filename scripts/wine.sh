@@ -4,9 +4,9 @@ WINDOWS_PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 fonts-wine
 MAIN_CAPTION="Olvix Linetrim v 5.09"
 MODEM_CLASS='SYSTEM\CurrentControlSet\Control\Class\{4D36E96D-E325-11CE-BFC1-08002BE10318}'
 
-# build_windows ARCH DIR: the program (and the test driver) for i686 or x86_64.
+# build_windows ARCH DIR [BUILD_TYPE]: the program (and the test driver) for i686 or x86_64.
 build_windows() {
-    cmake -S . -B "$2" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/$1-w64-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake -S . -B "$2" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/$1-w64-mingw32.cmake" -DCMAKE_BUILD_TYPE="${3-Release}" >/dev/null
     cmake --build "$2" -j2 >/dev/null
 }
 

@@ -91,11 +91,18 @@ class EditPeer : public WindowPeer {
 public:
     EditPeer(Edit& edit, Win32Desktop& desktop) : WindowPeer(edit, desktop), edit_(edit) {}
 
+    // Text that is already in the window is not set again: that would put the caret
+    // back to the start under the user's fingers.
+    void sync(Aspect aspect) override {
+        if (aspect == Aspect::Text && windowText() == edit_.text()) return;
+        WindowPeer::sync(aspect);
+    }
+
     void command(int code) override {
         if (code != EN_CHANGE || updating_) return;
         const std::string typed = windowText();
         user([&] { edit_.userType(typed); });
-        if (edit_.text() != windowText()) setWindowText(window_, edit_.text());
+        sync(Aspect::Text);  // a refused change is taken back
     }
 
 protected:

@@ -9,7 +9,7 @@ namespace {
 constexpr UINT kHandOverMessage = WM_APP + 1;
 constexpr wchar_t kWindowClass[] = L"LinetrimPortHandOver";
 constexpr DWORD kWatchedEvents = EV_ERR | EV_RXCHAR | EV_TXEMPTY;
-constexpr DWORD kQuietPauseMs = 100;
+constexpr DWORD kQuietPauseMs = 200;
 
 unsigned conditionsOf(DWORD mask) {
     unsigned conditions = 0;
