@@ -1,0 +1,148 @@
+#include "win32_desktop.h"
+
+#include "../form.h"
+#include "control_peers.h"
+#include "form_peer.h"
+#include "resource.h"
+#include "wide_text.h"
+
+namespace lt::win32 {
+namespace {
+
+HFONT dialogFont(bool underline) {
+    // "MS Sans Serif" 8 points; the system substitutes its replacement where it has none.
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+}
+
+bool isDrawn(const Control& c) { return c.kind() == ControlKind::Shape || c.kind() == ControlKind::Line; }
+
+}  // namespace
+
+Win32Desktop::Win32Desktop(HINSTANCE instance)
+    : instance_(instance),
+      icon_(LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon))),
+      font_(dialogFont(false)),
+      underlineFont_(dialogFont(true)) {
+    registerWindowClasses(instance, icon_);
+}
+
+Win32Desktop::~Win32Desktop() {
+    destroyWindows();
+    DeleteObject(font_);
+    DeleteObject(underlineFont_);
+    for (auto& [colour, brush] : brushes_) DeleteObject(brush);
+}
+
+void Win32Desktop::realize(Form& form) {
+    realizeTree(form, main_);
+    if (!main_) main_ = windowOf(form);
+}
+
+void Win32Desktop::realizeTree(Control& control, HWND parent) {
+    auto peer = makePeer(control, *this);
+    WindowPeer& p = *peer;
+    peers_.push_back(std::move(peer));
+    p.create(parent);
+    if (auto* pages = dynamic_cast<PageControlPeer*>(&p)) pages->addTabs();
+    for (Control* child : control.children()) realizeTree(*child, p.container());
+    // Creation order is the keyboard order, top to bottom; drawn shapes lie beneath all
+    // other controls, the first created lowest, as the form library paints them.
+    constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    for (Control* child : control.children())
+        if (HWND w = windowOf(*child)) SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, kOnlyOrder);
+    const auto& children = control.children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+        if (isDrawn(**it))
+            if (HWND w = windowOf(**it)) SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, kOnlyOrder);
+    p.afterChildren();
+}
+
+void Win32Desktop::destroyWindows() {
+    tray_.reset();
+    std::vector<HWND> forms;
+    for (auto& peer : peers_)
+        if (peer->control().kind() == ControlKind::Form) forms.push_back(peer->window());
+    peers_.clear();  // detaches the controls first, so no change reaches a dead window
+    for (HWND w : forms) DestroyWindow(w);
+    main_ = nullptr;
+}
+
+void Win32Desktop::showTrayIcon(TrayIcon& icon) {
+    tray_ = std::make_unique<TrayHost>(icon, instance_, icon_, [this](const std::function<void()>& a) { run(a); });
+}
+
+void Win32Desktop::messageBox(const std::string& text, const std::string& caption, MessageKind kind) {
+    const UINT style = MB_OK | (kind == MessageKind::Error ? MB_ICONERROR : 0);
+    MessageBoxW(GetActiveWindow(), widen(text).c_str(), widen(caption).c_str(), style);
+}
+
+void Win32Desktop::processMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that waits on it
+            return;
+        }
+        if (!dialogNavigation(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+void Win32Desktop::runMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!dialogNavigation(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+bool Win32Desktop::dialogNavigation(MSG& msg) {
+    // Tab and the arrow keys move between the controls of the form that has the message.
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (!root) return false;
+    WindowPeer* peer = peerOf(root);
+    return peer && peer->control().kind() == ControlKind::Form && IsDialogMessageW(root, &msg);
+}
+
+void Win32Desktop::quit() { PostQuitMessage(0); }
+
+void Win32Desktop::hideApplicationWindow() {
+    if (main_) ShowWindow(main_, SW_HIDE);
+}
+
+void Win32Desktop::restoreApplicationWindow() {
+    if (!main_) return;
+    ShowWindow(main_, SW_RESTORE);
+    SetForegroundWindow(main_);
+}
+
+void Win32Desktop::run(const std::function<void()>& action) {
+    if (app_) {
+        app_->run(action);
+        return;
+    }
+    try {
+        action();
+    } catch (...) {
+    }
+}
+
+void Win32Desktop::minimized(Form& form) {
+    if (app_ && windowOf(form) == main_) app_->minimized();
+}
+
+HBRUSH Win32Desktop::brush(COLORREF colour) {
+    HBRUSH& slot = brushes_[colour];
+    if (!slot) slot = CreateSolidBrush(colour);
+    return slot;
+}
+
+}  // namespace lt::win32

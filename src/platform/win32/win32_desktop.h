@@ -1,0 +1,63 @@
+// The Win32 desktop: real windows for the forms, message boxes, the message loop, the
+// application's top-level window (the main window) and the tray icon.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "../application.h"
+#include "../desktop.h"
+#include "tray_host.h"
+#include "window_peer.h"
+
+namespace lt::win32 {
+
+class Win32Desktop : public Desktop {
+public:
+    explicit Win32Desktop(HINSTANCE instance);
+    ~Win32Desktop() override;
+
+    // The application whose default handler runs every user action and which hears of
+    // the main window being minimised.
+    void attach(Application& app) { app_ = &app; }
+
+    void realize(Form& form) override;
+    void showTrayIcon(TrayIcon& icon) override;
+    void messageBox(const std::string& text, const std::string& caption, MessageKind kind) override;
+    void processMessages() override;
+    void runMessageLoop() override;
+    void quit() override;
+    void hideApplicationWindow() override;
+    void restoreApplicationWindow() override;
+
+    // Destroys every window while the controls still exist.
+    void destroyWindows();
+
+    // For the peers.
+    void run(const std::function<void()>& action);
+    void minimized(Form& form);
+    HINSTANCE instance() const { return instance_; }
+    HICON icon() const { return icon_; }
+    HFONT font(bool underline) const { return underline ? underlineFont_ : font_; }
+    HBRUSH brush(COLORREF colour);
+    // The first form realized: it owns the later ones and stands for the application.
+    HWND mainWindow() const { return main_; }
+
+private:
+    void realizeTree(Control& control, HWND parent);
+    bool dialogNavigation(MSG& msg);
+
+    HINSTANCE instance_;
+    HICON icon_;
+    HFONT font_, underlineFont_;
+    Application* app_ = nullptr;
+    HWND main_ = nullptr;
+    std::vector<std::unique_ptr<WindowPeer>> peers_;
+    std::map<COLORREF, HBRUSH> brushes_;
+    std::unique_ptr<TrayHost> tray_;
+};
+
+}  // namespace lt::win32

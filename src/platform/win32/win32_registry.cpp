@@ -1,0 +1,79 @@
+#include "win32_registry.h"
+
+#include <windows.h>
+
+#include "wide_text.h"
+
+namespace lt::win32 {
+namespace {
+
+class Win32Key : public RegKey {
+public:
+    explicit Win32Key(HKEY key) : key_(key) {}
+    ~Win32Key() override { RegCloseKey(key_); }
+
+    std::optional<RegValueInfo> queryValue(const std::string& name) override {
+        DWORD type = 0, size = 0;
+        if (RegQueryValueExW(key_, widen(name).c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+            return std::nullopt;
+        return RegValueInfo{type, size};
+    }
+
+    std::string readText(const std::string& name) override {
+        const std::wstring wname = widen(name);
+        DWORD type = 0, size = 0;
+        if (RegQueryValueExW(key_, wname.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return "";
+        // Room for a terminator the stored data may lack.
+        std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
+        DWORD bytes = size;
+        if (RegQueryValueExW(key_, wname.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes) !=
+            ERROR_SUCCESS)
+            return "";
+        return narrow(buffer.substr(0, buffer.find(L'\0')));
+    }
+
+    bool writeText(const std::string& name, const std::string& text) override {
+        const std::wstring data = widen(text);
+        const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+        return RegSetValueExW(key_, widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                              bytes) == ERROR_SUCCESS;
+    }
+
+    bool deleteValue(const std::string& name) override {
+        return RegDeleteValueW(key_, widen(name).c_str()) == ERROR_SUCCESS;
+    }
+
+    std::vector<std::string> subkeyNames() override {
+        std::vector<std::string> names;
+        wchar_t name[256];
+        for (DWORD i = 0;; ++i) {
+            DWORD length = sizeof name / sizeof name[0];
+            const LONG rc = RegEnumKeyExW(key_, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+            if (rc == ERROR_MORE_DATA) continue;  // longer than any key name Windows allows
+            if (rc != ERROR_SUCCESS) break;
+            names.push_back(narrow(std::wstring(name, length)));
+        }
+        return names;
+    }
+
+private:
+    HKEY key_;
+};
+
+}  // namespace
+
+std::unique_ptr<RegKey> Win32Registry::openKey(const std::string& path, uint32_t access) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0, access, &key) != ERROR_SUCCESS) return nullptr;
+    return std::make_unique<Win32Key>(key);
+}
+
+std::unique_ptr<RegKey> Win32Registry::createKey(const std::string& path, uint32_t access) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return std::make_unique<Win32Key>(key);
+}
+
+}  // namespace lt::win32

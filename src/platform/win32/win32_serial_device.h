@@ -1,0 +1,46 @@
+// A COM port through the Win32 communications API. One event thread waits for port
+// events (overlapped WaitCommEvent) and ORs them into one pending set; it then hands
+// over synchronously to the user-interface thread through a hidden message window, and
+// the user-interface side takes the set whole. Conditions that arrive while a
+// hand-over waits therefore merge into it, and nothing is handed over while a handler
+// (or a paced send) runs, since the user-interface thread does not pump messages then.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+
+#include "../serial_device.h"
+
+namespace lt::win32 {
+
+class Win32SerialDevice : public SerialDevice {
+public:
+    // Must be constructed on the user-interface thread: it creates the message window there.
+    Win32SerialDevice();
+    ~Win32SerialDevice() override;
+
+    OpenResult open(const std::string& deviceName, const PortSettings& settings, HandOver handOver) override;
+    void close() override;
+    bool writeByte(unsigned char byte, uint32_t waitMs) override;
+    std::string readAll() override;
+    void clearErrors() override;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static DWORD WINAPI watchThread(void* self);
+    void watch();
+    void deliver();
+    bool configure(const PortSettings& settings, std::string& detail);
+
+    HWND window_ = nullptr;
+    HANDLE port_ = INVALID_HANDLE_VALUE;
+    HANDLE stopEvent_ = nullptr;
+    HANDLE writeEvent_ = nullptr;
+    HANDLE readEvent_ = nullptr;
+    HANDLE thread_ = nullptr;  // a system thread: close() waits on its handle
+    std::atomic<unsigned> pending_{0};
+    std::atomic<bool> stopping_{false};
+    HandOver handOver_;
+};
+
+}  // namespace lt::win32

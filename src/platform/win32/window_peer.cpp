@@ -1,0 +1,181 @@
+#include "window_peer.h"
+
+#include <unordered_map>
+
+#include "../control_ids.h"
+#include "../form.h"
+#include "wide_text.h"
+#include "win32_desktop.h"
+
+namespace lt::win32 {
+namespace {
+
+// Every window the backend made, with its peer. A map rather than GWLP_USERDATA, which
+// the inner windows of standard controls may use for themselves.
+std::unordered_map<HWND, WindowPeer*>& peers() {
+    static std::unordered_map<HWND, WindowPeer*> map;
+    return map;
+}
+
+// The peer whose window is being created: lists ask their parent for item heights
+// before CreateWindowEx has returned.
+WindowPeer* creating = nullptr;
+
+}  // namespace
+
+WindowPeer* peerOf(HWND window) {
+    auto it = peers().find(window);
+    return it == peers().end() ? nullptr : it->second;
+}
+
+HWND windowOf(Control& control) {
+    auto* peer = dynamic_cast<WindowPeer*>(control.peer());
+    return peer ? peer->window() : nullptr;
+}
+
+Form* formOf(Control& control) {
+    Control* c = &control;
+    while (c->parent()) c = c->parent();
+    return c->kind() == ControlKind::Form ? static_cast<Form*>(c) : nullptr;
+}
+
+WindowPeer::~WindowPeer() {
+    peers().erase(window_);
+    control_.attachPeer(nullptr);
+}
+
+void WindowPeer::create(HWND parent) {
+    const Spec s = spec();
+    const RECT r = placement();
+    // A form's parent is its owner window; every other control is a child window.
+    const bool child = control_.parent() != nullptr;
+    DWORD style = s.style | (shown() ? WS_VISIBLE : 0);
+    if (child) style |= WS_CHILD | WS_CLIPSIBLINGS;
+    const int id = child ? controlId(control_.name()) : 0;
+    creating = this;
+    window_ = CreateWindowExW(s.exStyle, s.windowClass, widen(control_.text()).c_str(), style, r.left, r.top,
+                              r.right - r.left, r.bottom - r.top, parent,
+                              child ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr,
+                              desktop_.instance(), nullptr);
+    creating = nullptr;
+    peers()[window_] = this;
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.font(control_.style.underline)), FALSE);
+    afterCreate();
+    if (!control_.enabled()) EnableWindow(window_, FALSE);
+    control_.attachPeer(this);
+}
+
+RECT WindowPeer::placement() const {
+    return {control_.left(), control_.top(), control_.left() + control_.width(), control_.top() + control_.height()};
+}
+
+void WindowPeer::sync(Aspect aspect) {
+    switch (aspect) {
+        case Aspect::Text: setWindowText(window_, control_.text()); break;
+        case Aspect::Enabled: EnableWindow(window_, control_.enabled()); break;
+        case Aspect::Visible: ShowWindow(window_, shown() ? SW_SHOWNA : SW_HIDE); break;
+        case Aspect::Bounds: {
+            const RECT r = placement();
+            SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            break;
+        }
+        default: break;
+    }
+}
+
+HCURSOR WindowPeer::cursor() const {
+    if (control_.style.handCursor) return LoadCursorW(nullptr, IDC_HAND);
+    if (control_.style.splitCursor) return LoadCursorW(nullptr, IDC_SIZEWE);
+    return nullptr;
+}
+
+bool WindowPeer::handle(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+void WindowPeer::user(const std::function<void()>& action) { desktop_.run(action); }
+
+void WindowPeer::setWindowText(HWND window, const std::string& text) {
+    updating_ = true;
+    SetWindowTextW(window, widen(text).c_str());
+    updating_ = false;
+}
+
+LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowPeer* peer = peerOf(window);
+    if (!peer) return DefWindowProcW(window, message, wParam, lParam);
+    LRESULT result = 0;
+    try {
+        if (peer->handle(message, wParam, lParam, result)) return result;
+    } catch (...) {
+    }
+    return CallWindowProcW(peer->classProc_, window, message, wParam, lParam);
+}
+
+void WindowPeer::subclass() {
+    classProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&subclassProc)));
+}
+
+LRESULT CALLBACK containerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Nothing may cross back into the system from a handler: user actions already run
+    // under the application's default handler, and this catches whatever is left.
+    try {
+        WindowPeer* self = peerOf(window);
+        LRESULT result = 0;
+        if (self && self->handle(message, wParam, lParam, result)) return result;
+        switch (message) {
+            case WM_COMMAND:
+                if (WindowPeer* child = peerOf(reinterpret_cast<HWND>(lParam))) {
+                    child->command(HIWORD(wParam));
+                    return 0;
+                }
+                break;
+            case WM_NOTIFY: {
+                const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+                if (WindowPeer* child = peerOf(header->hwndFrom)) return child->notify(*header);
+                break;
+            }
+            case WM_DRAWITEM: {
+                const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+                if (WindowPeer* child = peerOf(item->hwndItem)) {
+                    child->drawItem(*item);
+                    return TRUE;
+                }
+                break;
+            }
+            case WM_MEASUREITEM: {
+                auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+                WindowPeer* child = peerOf(GetDlgItem(window, static_cast<int>(item->CtlID)));
+                if (!child) child = creating;
+                if (child) {
+                    child->measureItem(*item);
+                    return TRUE;
+                }
+                break;
+            }
+            case WM_HSCROLL:
+                if (WindowPeer* child = peerOf(reinterpret_cast<HWND>(lParam))) {
+                    child->scroll(LOWORD(wParam));
+                    return 0;
+                }
+                break;
+            case WM_CTLCOLORSTATIC:
+                if (WindowPeer* child = peerOf(reinterpret_cast<HWND>(lParam)))
+                    if (HBRUSH brush = child->colour(reinterpret_cast<HDC>(wParam)))
+                        return reinterpret_cast<LRESULT>(brush);
+                break;
+            case WM_SETCURSOR:
+                if (WindowPeer* child = peerOf(reinterpret_cast<HWND>(wParam)))
+                    if (HCURSOR c = child->cursor()) {
+                        SetCursor(c);
+                        return TRUE;
+                    }
+                break;
+            case WM_NCDESTROY: peers().erase(window); break;
+        }
+    } catch (...) {
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace lt::win32

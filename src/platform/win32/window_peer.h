@@ -1,0 +1,90 @@
+// The native window of one control, kept in step with the control's state. Windows of
+// the backend's own classes (forms, pages, group containers, drawn shapes) share one
+// window procedure that hands the notifications of standard child controls to the
+// child's peer, so every user notification reaches the control's user*() member under
+// the application's default handler.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include "../control.h"
+
+namespace lt {
+class Form;
+}
+
+namespace lt::win32 {
+
+class Win32Desktop;
+
+class WindowPeer : public ControlPeer {
+public:
+    WindowPeer(Control& control, Win32Desktop& desktop) : control_(control), desktop_(desktop) {}
+    ~WindowPeer() override;
+
+    // Creates the window below parent (nullptr for a form) and brings it in step.
+    void create(HWND parent);
+    HWND window() const { return window_; }
+    // The window the control's children are created in.
+    virtual HWND container() const { return window_; }
+    Control& control() const { return control_; }
+
+    void sync(Aspect aspect) override;
+
+    // Notifications of a standard control, routed by its parent.
+    virtual void command(int) {}
+    virtual LRESULT notify(const NMHDR&) { return 0; }
+    virtual void drawItem(const DRAWITEMSTRUCT&) {}
+    virtual void measureItem(MEASUREITEMSTRUCT&) {}
+    virtual void scroll(int) {}
+    // A brush and colours for a static-like child, or nullptr for the system's.
+    virtual HBRUSH colour(HDC) { return nullptr; }
+    virtual HCURSOR cursor() const;
+    // Messages of the window itself, before the class's own handling; true when handled.
+    virtual bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+protected:
+    struct Spec {
+        const wchar_t* windowClass;
+        DWORD style;
+        DWORD exStyle = 0;
+    };
+    virtual Spec spec() const = 0;
+    // The window's place in its parent, from the control's bounds.
+    virtual RECT placement() const;
+    virtual void afterCreate() {}
+
+public:
+    // Once the children's windows exist.
+    virtual void afterChildren() {}
+    virtual bool shown() const { return control_.visible(); }
+
+protected:
+    // Replaces the window procedure to see messages of a standard control first.
+    void subclass();
+    // Runs a user action under the application's default handler.
+    void user(const std::function<void()>& action);
+    // Sets a window text without the echo notification of the control's own change.
+    void setWindowText(HWND window, const std::string& text);
+
+    Control& control_;
+    Win32Desktop& desktop_;
+    HWND window_ = nullptr;
+    WNDPROC classProc_ = nullptr;
+    bool updating_ = false;  // the window is being changed from the control's state
+
+    friend LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM);
+};
+
+WindowPeer* peerOf(HWND window);
+// The window of a realized control, or nullptr.
+HWND windowOf(Control& control);
+// The window procedure of the backend's own window classes.
+LRESULT CALLBACK containerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The form a control belongs to.
+Form* formOf(Control& control);
+// Mouse input on a window of the backend's own classes enters the form's routing in
+// form client coordinates, captured while a button is down; true when it was mouse input.
+bool routeMouse(WindowPeer& peer, Win32Desktop& desktop, UINT message, LPARAM lParam);
+
+}  // namespace lt::win32

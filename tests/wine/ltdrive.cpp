@@ -1,0 +1,316 @@
+// ltdrive: drives the running program from outside, as UI automation tools do: it finds
+// a top-level window by its caption and a control by its stable id (derived from the
+// control's name), sends the window messages a user's actions cause, and reads texts
+// and states back. One command per run; the exit code says whether it succeeded.
+//
+//   ltdrive wait-window CAPTION [SECONDS]      ltdrive wait-gone CAPTION [SECONDS]
+//   ltdrive text|state|items|checks|pos|tabs CAPTION CONTROL
+//   ltdrive wait-text CAPTION CONTROL TEXT [SECONDS]
+//   ltdrive click|tab|pick|toggle|slide|type CAPTION CONTROL [INDEX|VALUE|TEXT]
+//   ltdrive box [SECONDS]  (prints the text of the "ZOLT tuner" message box)   ltdrive box-ok
+//   ltdrive rect CAPTION   ltdrive close CAPTION   ltdrive minimize CAPTION
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/control_ids.h"
+
+namespace {
+
+constexpr wchar_t kBoxCaption[] = L"ZOLT tuner";
+constexpr UINT kReplyWaitMs = 15000;  // a paced send keeps the program busy for seconds
+
+std::string utf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+void print(const std::string& line) {
+    const std::string out = line + "\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
+}
+
+[[noreturn]] void fail(const std::string& why) {
+    const std::string out = "ltdrive: " + why + "\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
+    ExitProcess(1);
+}
+
+LRESULT send(HWND w, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(w, message, wParam, lParam, SMTO_NORMAL, kReplyWaitMs, &result))
+        fail("the program did not answer");
+    return static_cast<LRESULT>(result);
+}
+
+std::wstring windowText(HWND w) {
+    const LRESULT length = send(w, WM_GETTEXTLENGTH);
+    std::wstring text(length + 1, L'\0');
+    const LRESULT got = send(w, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got);
+    return text;
+}
+
+struct Search {
+    std::wstring caption;
+    const wchar_t* windowClass;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK matchTopLevel(HWND w, LPARAM param) {
+    auto& s = *reinterpret_cast<Search*>(param);
+    wchar_t text[256] = {}, cls[64] = {};
+    GetWindowTextW(w, text, 256);
+    GetClassNameW(w, cls, 64);
+    if (IsWindowVisible(w) && s.caption == text && (!s.windowClass || lstrcmpW(cls, s.windowClass) == 0)) {
+        s.found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND topLevel(const std::wstring& caption, const wchar_t* windowClass = nullptr) {
+    Search s{caption, windowClass};
+    EnumWindows(matchTopLevel, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND requireTopLevel(const std::wstring& caption) {
+    HWND w = topLevel(caption);
+    if (!w) fail("no window \"" + utf8(caption) + "\"");
+    return w;
+}
+
+struct ChildSearch {
+    int id;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK matchChild(HWND w, LPARAM param) {
+    auto& s = *reinterpret_cast<ChildSearch*>(param);
+    if (GetDlgCtrlID(w) == s.id) {
+        s.found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND control(HWND top, const std::wstring& name) {
+    const int id = lt::controlId(utf8(name));
+    if (!id) fail("no control id for " + utf8(name));
+    ChildSearch s{id};
+    EnumChildWindows(top, matchChild, reinterpret_cast<LPARAM>(&s));
+    if (!s.found) fail("no control " + utf8(name));
+    return s.found;
+}
+
+// A user can only reach a control that is shown.
+HWND reachable(HWND top, const std::wstring& name) {
+    HWND w = control(top, name);
+    if (!IsWindowVisible(w)) fail(utf8(name) + " is not shown");
+    return w;
+}
+
+bool waitFor(double seconds, const auto& condition) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount64() > end) return false;
+        Sleep(50);
+    }
+}
+
+// Memory in the program's process, for the control messages the system does not
+// carry across processes (the tab control's item texts).
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND w, size_t size) : size_(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (!process_) fail("cannot open the program's process");
+        address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+        if (!address_) fail("cannot allocate in the program's process");
+    }
+    ~RemoteBuffer() {
+        VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        CloseHandle(process_);
+    }
+    void* address() const { return address_; }
+    void write(const void* data, size_t size, size_t offset = 0) {
+        WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+    }
+    void read(void* data, size_t size, size_t offset = 0) {
+        ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    size_t size_;
+};
+
+std::wstring tabText(HWND tabs, int index) {
+    constexpr size_t kChars = 128;
+    RemoteBuffer remote(tabs, sizeof(TCITEMW) + kChars * sizeof(wchar_t));
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + sizeof(TCITEMW));
+    item.cchTextMax = kChars;
+    remote.write(&item, sizeof item);
+    send(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(remote.address()));
+    wchar_t text[kChars] = {};
+    remote.read(text, sizeof text - sizeof(wchar_t), sizeof(TCITEMW));
+    return text;
+}
+
+std::wstring listText(HWND w, bool combo, int index) {
+    const LRESULT length = send(w, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index);
+    if (length < 0) return {};
+    std::wstring text(length + 1, L'\0');
+    send(w, combo ? CB_GETLBTEXT : LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
+}
+
+bool isCombo(HWND w) {
+    wchar_t cls[64] = {};
+    GetClassNameW(w, cls, 64);
+    return lstrcmpiW(cls, L"ComboBox") == 0;
+}
+
+HWND messageBox() { return topLevel(kBoxCaption, L"#32770"); }
+
+// The message text of a box: its longest static text (the other static is the icon).
+std::wstring boxText(HWND box) {
+    std::wstring best;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t cls[64] = {};
+        GetClassNameW(child, cls, 64);
+        if (lstrcmpiW(cls, L"Static") != 0) continue;
+        const std::wstring text = windowText(child);
+        if (text.size() > best.size()) best = text;
+    }
+    return best;
+}
+
+void notifyParent(HWND w, UINT message, WPARAM wParam) {
+    PostMessageW(GetParent(w), message, wParam, reinterpret_cast<LPARAM>(w));
+}
+
+int run(const std::vector<std::wstring>& a) {
+    auto arg = [&](size_t i) -> const std::wstring& {
+        if (i >= a.size()) fail("missing argument");
+        return a[i];
+    };
+    auto number = [&](size_t i) { return _wtoi(arg(i).c_str()); };
+    auto seconds = [&](size_t i) { return i < a.size() ? _wtof(a[i].c_str()) : 30.0; };
+    const std::wstring& cmd = arg(0);
+
+    if (cmd == L"wait-window") return waitFor(seconds(2), [&] { return topLevel(arg(1)) != nullptr; }) ? 0 : 1;
+    if (cmd == L"wait-gone") return waitFor(seconds(2), [&] { return topLevel(arg(1)) == nullptr; }) ? 0 : 1;
+    if (cmd == L"box") {
+        if (!waitFor(seconds(1), [] { return messageBox() != nullptr; })) fail("no message box");
+        print(utf8(boxText(messageBox())));
+        return 0;
+    }
+    if (cmd == L"box-ok") {
+        HWND box = messageBox();
+        if (!box) fail("no message box");
+        PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        return waitFor(10, [&] { return !IsWindow(box) || !IsWindowVisible(box); }) ? 0 : 1;
+    }
+
+    HWND top = requireTopLevel(arg(1));
+    if (cmd == L"rect") {
+        RECT r;
+        GetWindowRect(top, &r);
+        print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + " " +
+              std::to_string(r.bottom - r.top));
+        return 0;
+    }
+    if (cmd == L"close") return PostMessageW(top, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (cmd == L"minimize") return PostMessageW(top, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 1;
+
+    const std::wstring& name = arg(2);
+    if (cmd == L"text") print(utf8(windowText(control(top, name))));
+    else if (cmd == L"wait-text") {
+        HWND w = control(top, name);
+        if (!waitFor(seconds(4), [&] { return windowText(w) == arg(3); }))
+            fail(utf8(name) + " shows \"" + utf8(windowText(w)) + "\"");
+    } else if (cmd == L"state") {
+        HWND w = control(top, name);
+        print(std::string("enabled=") + (IsWindowEnabled(w) ? "1" : "0") + " visible=" +
+              (IsWindowVisible(w) ? "1" : "0"));
+    } else if (cmd == L"items") {
+        HWND w = control(top, name);
+        const bool combo = isCombo(w);
+        const LRESULT count = send(w, combo ? CB_GETCOUNT : LB_GETCOUNT);
+        print("selected=" + std::to_string(send(w, combo ? CB_GETCURSEL : LB_GETCURSEL)));
+        for (int i = 0; i < count; ++i) print(utf8(listText(w, combo, i)));
+    } else if (cmd == L"checks") {
+        HWND w = control(top, name);
+        std::string bits;
+        for (int i = 0, n = static_cast<int>(send(w, LB_GETCOUNT)); i < n; ++i)
+            bits += send(w, LB_GETITEMDATA, i) ? '1' : '0';
+        print(bits);
+    } else if (cmd == L"pos") print(std::to_string(send(control(top, name), TBM_GETPOS)));
+    else if (cmd == L"tabs") {
+        HWND w = control(top, name);
+        print("selected=" + std::to_string(send(w, TCM_GETCURSEL)));
+        for (int i = 0, n = static_cast<int>(send(w, TCM_GETITEMCOUNT)); i < n; ++i) print(utf8(tabText(w, i)));
+    } else if (cmd == L"click") {
+        HWND w = reachable(top, name);
+        wchar_t cls[64] = {};
+        GetClassNameW(w, cls, 64);
+        if (lstrcmpiW(cls, L"Button") == 0) {
+            PostMessageW(w, BM_CLICK, 0, 0);
+        } else {
+            PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+            PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        }
+    } else if (cmd == L"type") {
+        HWND w = reachable(top, name);
+        send(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(3).c_str()));
+    } else if (cmd == L"pick") {
+        HWND w = reachable(top, name);
+        send(w, CB_SETCURSEL, number(3));
+        notifyParent(w, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), CBN_SELCHANGE));
+    } else if (cmd == L"toggle") {
+        // A click on the item's check box, at the left end of its row.
+        HWND w = reachable(top, name);
+        const int height = static_cast<int>(send(w, LB_GETITEMHEIGHT, 0));
+        const int row = number(3) - static_cast<int>(send(w, LB_GETTOPINDEX));
+        const LPARAM at = MAKELPARAM(height / 2, row * height + height / 2);
+        PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(w, WM_LBUTTONUP, 0, at);
+    } else if (cmd == L"slide") {
+        HWND w = reachable(top, name);
+        send(w, TBM_SETPOS, TRUE, number(3));
+        notifyParent(w, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0));
+    } else if (cmd == L"tab") {
+        PostMessageW(reachable(top, name), TCM_SETCURFOCUS, number(3), 0);
+    } else {
+        fail("unknown command " + utf8(cmd));
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::wstring> args(argv + 1, argv + argc);
+    LocalFree(argv);
+    return run(args);
+}
