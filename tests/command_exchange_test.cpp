@@ -143,5 +143,68 @@ TEST_F(LinkTest, LineErrorsAreClearedWithoutAMessage) {
     EXPECT_TRUE(hp.desktop.messageBoxes.empty());
 }
 
+TEST_F(LinkTest, LineErrorInTheSameHandOverAsTheReplyStillLetsItParse) {
+    hp.modem().setRegister(203, 77);
+    hp.serial.beforeWrite = [&] { hp.serial.raiseLineError(); };
+    user->click(form().busyTone.SpeedButton4);
+    EXPECT_TRUE(hp.desktop.messageBoxes.empty());
+    EXPECT_EQ(form().busyTone.Edit2.text(), "077");
+}
+
+// Runs action before the byte at position `at` of the next script is offered.
+void atCharacter(headless::FakeSerialDevice& serial, int at, std::function<void()> action) {
+    serial.beforeWrite = [&serial, at, action, n = 0]() mutable {
+        if (n++ != at) return;
+        action();
+        serial.beforeWrite = nullptr;
+    };
+}
+
+TEST_F(LinkTest, CtsDroppingMidScriptStopsTheRestAndCapturesWhatWasAnswered) {
+    user->click(form().busyTone.SpeedButton4);
+    hp.modem().clearLog();
+    atCharacter(hp.serial, 12, [&] { hp.serial.ctsOn = false; });  // after "ATE1\rATS10?\r"
+    const uint32_t before = hp.clock.tickMs();
+    user->click(form().levels.SpeedButton12);
+    EXPECT_EQ(errors(), std::vector<std::string>{"TVaModem: error writing to comm."});
+    EXPECT_EQ(hp.clock.tickMs() - before, 12u * 51u + 1000u) << "one write wait, not one per character";
+    EXPECT_EQ(hp.modem().receivedText(), "ATE1\rATS10?\r");
+    EXPECT_EQ(link().PendingRequest, rqTxLevelRead);
+    EXPECT_EQ(link().RxText, "ATE1OKATS10?014OK") << "the answers to what was sent are captured";
+}
+
+TEST_F(LinkTest, DevicePulledMidScriptIsOpenedAgainOnceItIsBack) {
+    user->click(form().busyTone.SpeedButton4);
+    ASSERT_EQ(hp.serial.opens(), 1);
+    atCharacter(hp.serial, 10, [&] { hp.serial.unplugged = true; });
+    user->click(form().busyTone.SpeedButton4);
+    EXPECT_EQ(errors(), std::vector<std::string>{"TVaModem: error writing to comm."});
+    EXPECT_FALSE(link().VaComm.isOpen()) << "a port whose device has gone is closed";
+
+    // Still absent: the open fails as for a port that does not exist.
+    user->click(form().busyTone.SpeedButton4);
+    EXPECT_EQ(errors().back(), "Invalid port number (COM1)");
+    EXPECT_EQ(link().PendingRequest, rqBusyRead) << "the failed open left the code of the cut request";
+
+    hp.serial.unplugged = false;
+    hp.modem().setRegister(203, 99);
+    user->click(form().busyTone.SpeedButton4);
+    EXPECT_EQ(errors().size(), 2u);
+    EXPECT_EQ(hp.serial.opens(), 2);
+    EXPECT_EQ(form().busyTone.Edit2.text(), "099");
+}
+
+TEST_F(LinkTest, DevicePulledAndPluggedBackWhileIdleIsOpenedAfresh) {
+    user->click(form().busyTone.SpeedButton4);
+    hp.serial.unplugged = true;
+    hp.desktop.processMessages();  // the old handle notices it has gone
+    hp.serial.unplugged = false;
+    hp.modem().setRegister(203, 98);
+    user->click(form().busyTone.SpeedButton4);
+    EXPECT_TRUE(errors().empty()) << "no request fails for a device that is back";
+    EXPECT_EQ(hp.serial.opens(), 2);
+    EXPECT_EQ(form().busyTone.Edit2.text(), "098");
+}
+
 }  // namespace
 }  // namespace lt::testing

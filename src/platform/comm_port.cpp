@@ -7,11 +7,12 @@ namespace lt {
 CommPort::~CommPort() { close(); }
 
 void CommPort::setPortNum(int number) {
-    if (open_ && number != portNum_) throw Failure("Can't perform this operation while port is open");
+    if (isOpen() && number != portNum_) throw Failure("Can't perform this operation while port is open");
     portNum_ = number;
 }
 
 void CommPort::open() {
+    if (open_ && device_.lost()) close();
     if (open_) return;
     const std::string name = formatMessage(deviceName, portNum_);
     const OpenResult result =
@@ -32,7 +33,12 @@ void CommPort::close() {
     device_.close();
 }
 
-bool CommPort::writeByte(unsigned char byte) { return open_ && device_.writeByte(byte, settings.writeWaitMs); }
+bool CommPort::writeByte(unsigned char byte) {
+    if (!open_) return false;
+    if (device_.writeByte(byte, settings.writeWaitMs)) return true;
+    if (device_.lost()) close();
+    return false;
+}
 
 void CommPort::handOver(unsigned conditions) {
     // Received data first, then line errors, then transmit-empty: the dispatch on

@@ -21,11 +21,14 @@ public:
     int portNum() const { return portNum_; }
     // Refused while the port is open with another number.
     void setPortNum(int number);
-    bool isOpen() const { return open_; }
-    // Raises "Invalid port number (COM%d)", "Can't open device COM%d" or the device's
+    // A port whose device has gone away no longer counts as open.
+    bool isOpen() const { return open_ && !device_.lost(); }
+    // Closes a port whose device has gone away first, so it opens afresh. Raises "Invalid port number (COM%d)", "Can't open device COM%d" or the device's
     // configuration message.
     void open();
     void close();
+    // A failed write on a device that has gone away closes the port, so the next
+    // request opens it again once the device is back.
     bool writeByte(unsigned char byte);
 
     // The modem component sees received bytes before OnRxBuf does.

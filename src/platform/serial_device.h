@@ -56,6 +56,10 @@ public:
     // Every byte waiting in the receive queue at this moment.
     virtual std::string readAll() = 0;
     virtual void clearErrors() = 0;
+    // True when the device behind the open handle has gone away (a USB adapter pulled):
+    // the handle will never work again and must be closed before the device can be
+    // opened anew. A backend that cannot tell keeps the default.
+    virtual bool lost() const { return false; }
 };
 
 }  // namespace lt

@@ -12,6 +12,7 @@ OpenResult FakeSerialDevice::open(const std::string& deviceName, const PortSetti
     settings_ = settings;
     handOver_ = std::move(handOver);
     open_ = true;
+    dead_ = false;
     ++opens_;
     pending_ = 0;
     rxQueue_.clear();
@@ -20,12 +21,19 @@ OpenResult FakeSerialDevice::open(const std::string& deviceName, const PortSetti
 
 void FakeSerialDevice::close() {
     open_ = false;
+    dead_ = false;
     handOver_ = nullptr;
     pending_ = 0;
 }
 
+bool FakeSerialDevice::pulled() {
+    if (open_ && unplugged) dead_ = true;
+    return dead_;
+}
+
 bool FakeSerialDevice::writeByte(unsigned char byte, uint32_t waitMs) {
-    if (!open_ || unplugged) return false;
+    if (beforeWrite) beforeWrite();
+    if (!open_ || pulled()) return false;
     if (!ctsOn) {
         clock_.advance(waitMs);  // the driver waits out its write limit
         return false;
@@ -39,7 +47,7 @@ bool FakeSerialDevice::writeByte(unsigned char byte, uint32_t waitMs) {
 void FakeSerialDevice::collectFromModem() {
     if (!modem_.hasOutput(clock_.tickMs())) return;
     const std::string out = modem_.takeOutput(clock_.tickMs());
-    if (open_ && !unplugged) inject(out);
+    if (open_ && !pulled()) inject(out);
 }
 
 void FakeSerialDevice::inject(const std::string& bytes) {
@@ -69,7 +77,7 @@ std::string FakeSerialDevice::readAll() {
 }
 
 bool FakeSerialDevice::poll() {
-    if (!open_ || inHandOver_) return false;
+    if (!open_ || inHandOver_ || pulled()) return false;
     collectFromModem();
     const unsigned conditions = pending_;
     if (!conditions || !handOver_) return false;

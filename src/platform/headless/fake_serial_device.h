@@ -5,6 +5,7 @@
 // processing calls: never while a handler runs.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -26,6 +27,8 @@ public:
     bool writeByte(unsigned char byte, uint32_t waitMs) override;
     std::string readAll() override;
     void clearErrors() override { lineError_ = false; }
+    // Pulled while open: that handle stays dead, even once the device is back.
+    bool lost() const override { return open_ && (unplugged || dead_); }
 
     // Hands the pending conditions over, if any; true when it did.
     bool poll();
@@ -37,9 +40,13 @@ public:
     bool ctsOn = true;                             // off: no byte is taken, each write waits its limit
     bool dsrOn = true;
     bool unplugged = false;                        // the device has gone: writes fail at once
+    // Runs before each byte is offered, to change the line in the middle of a script.
+    std::function<void()> beforeWrite;
     // Bytes that arrive without being asked for (noise, unsolicited results).
     void inject(const std::string& bytes);
     void raiseLineError();
+    // The transmit buffer reported empty without anything sent.
+    void raiseTxEmpty() { pending_ |= cond::kTxEmpty; }
 
     bool isOpen() const { return open_; }
     int opens() const { return opens_; }
@@ -47,12 +54,15 @@ public:
 
 private:
     void collectFromModem();
+    // Notices a device pulled while its handle was open.
+    bool pulled();
 
     sim::Modem& modem_;
     VirtualClock& clock_;
     PortSettings settings_;
     HandOver handOver_;
     bool open_ = false;
+    bool dead_ = false;
     int opens_ = 0;
     unsigned pending_ = 0;
     bool lineError_ = false;
