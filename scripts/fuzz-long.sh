@@ -13,7 +13,7 @@ run_one() {
     seeds=fuzz/seeds/${name#fuzz_}
     corpus=$build/corpus/$name
     mkdir -p "$corpus"
-    if nice -n 19 "$target" -max_total_time="$seconds" -timeout=10 -artifact_prefix="$build/" -rss_limit_mb=1024 -print_final_stats=1 \
+    if nice -n 19 "$target" -max_total_time="$seconds" -timeout=60 -artifact_prefix="$build/" -rss_limit_mb=1024 -print_final_stats=1 \
         "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) >"$build/$name.long.log" 2>&1; then
         echo "ok   $name: $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$build/$name.long.log" | grep -o '[0-9]*$') inputs in ${seconds} s, $(grep -o 'slowest input: [0-9.]* ms' "$build/$name.long.log"), peak rss $(grep -o 'stat::peak_rss_mb: *[0-9]*' "$build/$name.long.log" | grep -o '[0-9]*$') MB"
     else

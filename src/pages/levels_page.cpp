@@ -13,7 +13,12 @@ namespace {
 // Slider position p stands for the level S91 = 23 - p, in both directions.
 constexpr int kLevelMirror = 23;
 
-std::string levelText(int32_t level) { return "-" + IntToStr(level); }
+// Built by appending: GCC 12 for i686 warns falsely (-Wrestrict) on "-" + a string.
+std::string levelText(int32_t level) {
+    std::string text = "-";
+    text += IntToStr(level);
+    return text;
+}
 
 // Half of a bit string ("0000" padding the other half) converted back to its value.
 int32_t halfValue(const std::string& fourBits) { return BitsToByte(fourBits + "0000"); }
