@@ -33,7 +33,7 @@ private:
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
         return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
     }
-    static constexpr long kWarmUp = 100;
+    static constexpr long kWarmUp = 10;
     long count_ = 0;
     double maxMs_ = 0;
 };
