@@ -35,6 +35,30 @@ bool routeMouse(WindowPeer& peer, Win32Desktop& desktop, UINT message, LPARAM lP
 
 // --- forms ---
 
+namespace {
+
+// The window a user works in when the form is shown: the form itself, or while it is
+// disabled the enabled window it owns (a dialog it waits on), as a click on the form
+// would activate.
+HWND activeFor(HWND form) {
+    if (IsWindowEnabled(form)) return form;
+    struct Search {
+        HWND owner, found;
+    } search{form, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            if (GetWindow(w, GW_OWNER) != s.owner || !IsWindowVisible(w) || !IsWindowEnabled(w)) return TRUE;
+            s.found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
 FormPeer::FormPeer(Form& form, Win32Desktop& desktop) : WindowPeer(form, desktop), form_(form) {}
 
 WindowPeer::Spec FormPeer::spec() const {
@@ -72,7 +96,7 @@ void FormPeer::sync(Aspect aspect) {
         case Aspect::Visible:
             if (form_.visible()) {
                 ShowWindow(window_, everShown_ ? SW_SHOW : SW_SHOWNORMAL);
-                SetForegroundWindow(window_);
+                if (HWND active = activeFor(window_)) SetForegroundWindow(active);
                 everShown_ = true;
             } else {
                 ShowWindow(window_, SW_HIDE);
