@@ -37,23 +37,24 @@ bool routeMouse(WindowPeer& peer, Win32Desktop& desktop, UINT message, LPARAM lP
 
 namespace {
 
+struct OwnedSearch {
+    HWND owner, found;
+};
+
+BOOL CALLBACK matchOwned(HWND w, LPARAM param) {
+    auto& s = *reinterpret_cast<OwnedSearch*>(param);
+    if (GetWindow(w, GW_OWNER) != s.owner || !IsWindowVisible(w) || !IsWindowEnabled(w)) return TRUE;
+    s.found = w;
+    return FALSE;
+}
+
 // The window a user works in when the form is shown: the form itself, or while it is
 // disabled the enabled window it owns (a dialog it waits on), as a click on the form
 // would activate.
 HWND activeFor(HWND form) {
     if (IsWindowEnabled(form)) return form;
-    struct Search {
-        HWND owner, found;
-    } search{form, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            if (GetWindow(w, GW_OWNER) != s.owner || !IsWindowVisible(w) || !IsWindowEnabled(w)) return TRUE;
-            s.found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    OwnedSearch search{form, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), matchOwned, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
