@@ -14,6 +14,8 @@
 //   ltdrive tray-menu  (asks the tray icon's window for its menu, as a right click does)
 //   ltdrive menu-pick INDEX  (chooses an item of the open pop-up menu by keyboard)
 //   ltdrive z-order  (the captions of the shown top-level windows, the topmost first)
+//   ltdrive click-until-gone CAPTION CONTROL [SECONDS]  (clicks, prints the milliseconds
+//     until the window CAPTION has gone)
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -332,6 +334,14 @@ int run(const std::vector<std::wstring>& a) {
             PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
             PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
         }
+    } else if (cmd == L"click-until-gone") {
+        LARGE_INTEGER frequency, start, now;
+        QueryPerformanceFrequency(&frequency);
+        PostMessageW(reachable(top, name), BM_CLICK, 0, 0);
+        QueryPerformanceCounter(&start);
+        if (!waitFor(seconds(3), [&] { return !IsWindow(top) || !IsWindowVisible(top); })) fail("the window stays");
+        QueryPerformanceCounter(&now);
+        print(std::to_string((now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart));
     } else if (cmd == L"type") {
         HWND w = reachable(top, name);
         send(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(3).c_str()));
