@@ -35,6 +35,11 @@ use_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         wine wineboot -i >/dev/null 2>&1
+        # Debian's Wine looks for its own fonts in "<data dir>\..\fonts", a path its
+        # file lookup never resolves, and the fonts are not in fontconfig's folders either;
+        # without Marlett the caption buttons draw as the letters "0 1 r". Every font in
+        # the prefix's Fonts folder is loaded at start.
+        ln -sf /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
         import_reg <<'REG'
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
 "Desktop"="Default"

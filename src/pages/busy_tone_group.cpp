@@ -38,6 +38,7 @@ BusyToneGroup::BusyToneGroup(Control& page, CommandExchange& link, Edit& initStr
     placeButtons<3>({&SpeedButton4, &SpeedButton5, &SpeedButton8}, kReadWriteAppend, {8, 152, 80, 0, 81, 22, true});
     LMD3DEffectButton1.setBounds(256, 152, 26, 26);
     LMD3DEffectButton1.setEnabled(false);
+    LMD3DEffectButton1.style.cadenceGlyph = true;
 
     SpeedButton4.onClick = [this] { SpeedButton4Click(); };
     SpeedButton5.onClick = [this] { SpeedButton5Click(); };

@@ -52,6 +52,7 @@ struct ControlStyle {
     uint32_t brushColor = colors::kDefault;
     uint32_t gradientTo = colors::kDefault;  // horizontal gradient from brushColor
     bool arrowAtEnd = false;             // lines
+    bool cadenceGlyph = false;           // buttons: a small picture of a tone and a pause instead of text
 };
 
 class Control {

@@ -9,6 +9,13 @@
 //   ltdrive click|tab|pick|toggle|slide|type CAPTION CONTROL [INDEX|VALUE|TEXT]
 //   ltdrive box [SECONDS]  (prints the text of the "ZOLT tuner" message box)   ltdrive box-ok
 //   ltdrive rect CAPTION   ltdrive close CAPTION   ltdrive minimize CAPTION
+//   ltdrive window-state CAPTION  (also a hidden window: enabled= visible= iconic=)
+//   ltdrive screen-rect CAPTION CONTROL  (left top width height on the screen)
+//   ltdrive tray-menu  (asks the tray icon's window for its menu, as a right click does)
+//   ltdrive menu-pick INDEX  (chooses an item of the open pop-up menu by keyboard)
+//   ltdrive z-order  (the captions of the shown top-level windows, the topmost first)
+//   ltdrive click-until-gone CAPTION CONTROL [SECONDS]  (clicks, prints the milliseconds
+//     until the window CAPTION has gone)
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -63,6 +70,7 @@ std::wstring windowText(HWND w) {
 struct Search {
     std::wstring caption;
     const wchar_t* windowClass;
+    bool hiddenToo = false;
     HWND found = nullptr;
 };
 
@@ -71,7 +79,7 @@ BOOL CALLBACK matchTopLevel(HWND w, LPARAM param) {
     wchar_t text[256] = {}, cls[64] = {};
     GetWindowTextW(w, text, 256);
     GetClassNameW(w, cls, 64);
-    if (IsWindowVisible(w) && s.caption == text && (!s.windowClass || lstrcmpW(cls, s.windowClass) == 0)) {
+    if ((s.hiddenToo || IsWindowVisible(w)) && s.caption == text && (!s.windowClass || lstrcmpW(cls, s.windowClass) == 0)) {
         s.found = w;
         return FALSE;
     }
@@ -82,6 +90,16 @@ HWND topLevel(const std::wstring& caption, const wchar_t* windowClass = nullptr)
     Search s{caption, windowClass};
     EnumWindows(matchTopLevel, reinterpret_cast<LPARAM>(&s));
     return s.found;
+}
+
+// By class alone: windows without a caption (the tray icon's, a pop-up menu).
+HWND topLevelOfClass(const wchar_t* windowClass, bool hiddenToo) {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        wchar_t cls[64] = {};
+        GetClassNameW(w, cls, 64);
+        if (lstrcmpW(cls, windowClass) == 0 && (hiddenToo || IsWindowVisible(w))) return w;
+    }
+    return nullptr;
 }
 
 HWND requireTopLevel(const std::wstring& caption) {
@@ -223,6 +241,37 @@ int run(const std::vector<std::wstring>& a) {
         print(utf8(boxText(messageBox())));
         return 0;
     }
+    if (cmd == L"window-state") {
+        Search s{arg(1), nullptr, true};
+        EnumWindows(matchTopLevel, reinterpret_cast<LPARAM>(&s));
+        if (!s.found) fail("no window \"" + utf8(arg(1)) + "\"");
+        print(std::string("enabled=") + (IsWindowEnabled(s.found) ? "1" : "0") + " visible=" +
+              (IsWindowVisible(s.found) ? "1" : "0") + " iconic=" + (IsIconic(s.found) ? "1" : "0"));
+        return 0;
+    }
+    if (cmd == L"z-order") {
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            wchar_t text[256] = {};
+            GetWindowTextW(w, text, 256);
+            if (IsWindowVisible(w) && text[0]) print(utf8(text));
+        }
+        return 0;
+    }
+    if (cmd == L"tray-menu") {
+        // The message the shell sends the icon's window on a right click (the program's
+        // callback message, WM_APP + 2, with the mouse message in lParam).
+        HWND tray = topLevelOfClass(L"LinetrimTray", true);
+        if (!tray) fail("no tray icon window");
+        PostMessageW(tray, WM_APP + 2, 1, WM_RBUTTONUP);
+        return waitFor(10, [] { return topLevelOfClass(L"#32768", false) != nullptr; }) ? 0 : 1;
+    }
+    if (cmd == L"menu-pick") {
+        HWND menu = topLevelOfClass(L"#32768", false);
+        if (!menu) fail("no pop-up menu");
+        for (int i = 0; i <= number(1); ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+        return waitFor(10, [] { return topLevelOfClass(L"#32768", false) == nullptr; }) ? 0 : 1;
+    }
     if (cmd == L"box-ok") {
         HWND box = messageBox();
         if (!box) fail("no message box");
@@ -242,6 +291,13 @@ int run(const std::vector<std::wstring>& a) {
     if (cmd == L"minimize") return PostMessageW(top, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 1;
 
     const std::wstring& name = arg(2);
+    if (cmd == L"screen-rect") {
+        RECT r;
+        GetWindowRect(control(top, name), &r);
+        print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + " " +
+              std::to_string(r.bottom - r.top));
+        return 0;
+    }
     if (cmd == L"text") print(utf8(windowText(control(top, name))));
     else if (cmd == L"wait-text") {
         HWND w = control(top, name);
@@ -278,6 +334,14 @@ int run(const std::vector<std::wstring>& a) {
             PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
             PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
         }
+    } else if (cmd == L"click-until-gone") {
+        LARGE_INTEGER frequency, start, now;
+        QueryPerformanceFrequency(&frequency);
+        PostMessageW(reachable(top, name), BM_CLICK, 0, 0);
+        QueryPerformanceCounter(&start);
+        if (!waitFor(seconds(3), [&] { return !IsWindow(top) || !IsWindowVisible(top); })) fail("the window stays");
+        QueryPerformanceCounter(&now);
+        print(std::to_string((now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart));
     } else if (cmd == L"type") {
         HWND w = reachable(top, name);
         send(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(3).c_str()));

@@ -17,6 +17,43 @@ COLORREF colourOr(uint32_t colour, int systemColour) {
     return colour == colors::kDefault ? GetSysColor(systemColour) : static_cast<COLORREF>(colour);
 }
 
+// A framed rectangle filled with a horizontal gradient (from == to for a plain fill).
+void paintBar(HDC dc, const RECT& r, COLORREF from, COLORREF to, Win32Desktop& desktop) {
+    const int width = std::max<int>(r.right - r.left, 1);
+    for (int x = r.left; x < r.right; ++x) {
+        auto mix = [&](int shift) {
+            const int a = (from >> shift) & 0xFF, b = (to >> shift) & 0xFF;
+            return a + (b - a) * (x - r.left) / width;
+        };
+        RECT strip{x, r.top, x + 1, r.bottom};
+        FillRect(dc, &strip, desktop.brush(RGB(mix(0), mix(8), mix(16))));
+    }
+    FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+// The shape beneath a control that draws no background of its own: the last one
+// before it that holds its top-left corner, or none.
+const Control* shapeBeneath(const Control& control) {
+    const Control* found = nullptr;
+    if (!control.parent()) return found;
+    for (Control* sibling : control.parent()->children()) {
+        if (sibling == &control) break;
+        if (sibling->kind() != ControlKind::Shape || !sibling->visible() ||
+            sibling->style.brushColor == colors::kDefault)
+            continue;
+        const bool inside = control.left() >= sibling->left() && control.top() >= sibling->top() &&
+                            control.left() < sibling->left() + sibling->width() &&
+                            control.top() < sibling->top() + sibling->height();
+        if (inside) found = sibling;
+    }
+    return found;
+}
+
+COLORREF backdrop(const Control& control) {
+    const Control* shape = shapeBeneath(control);
+    return shape ? static_cast<COLORREF>(shape->style.brushColor) : GetSysColor(COLOR_BTNFACE);
+}
+
 class LabelPeer : public WindowPeer {
 public:
     LabelPeer(Label& label, Win32Desktop& desktop) : WindowPeer(label, desktop), label_(label) {}
@@ -68,20 +105,7 @@ public:
 private:
     // A transparent label shows the colour of the drawn shape it lies on.
     COLORREF background() const {
-        const COLORREF face = GetSysColor(COLOR_BTNFACE);
-        if (!label_.style.transparent || !label_.parent()) return face;
-        COLORREF colour = face;
-        for (Control* sibling : label_.parent()->children()) {
-            if (sibling == &label_) break;
-            if (sibling->kind() != ControlKind::Shape || !sibling->visible() ||
-                sibling->style.brushColor == colors::kDefault)
-                continue;
-            const bool inside = label_.left() >= sibling->left() && label_.top() >= sibling->top() &&
-                                label_.left() < sibling->left() + sibling->width() &&
-                                label_.top() < sibling->top() + sibling->height();
-            if (inside) colour = sibling->style.brushColor;
-        }
-        return colour;
+        return label_.style.transparent ? backdrop(label_) : GetSysColor(COLOR_BTNFACE);
     }
 
     Label& label_;
@@ -126,13 +150,49 @@ public:
         if (code == BN_CLICKED) user([this] { button_.userClick(); });
     }
 
+    ~ButtonPeer() override {
+        if (glyph_) DeleteObject(glyph_);
+    }
+
 protected:
     Spec spec() const override {
-        return {L"BUTTON", static_cast<DWORD>(WS_TABSTOP | BS_PUSHBUTTON | (button_.style.flat ? BS_FLAT : 0))};
+        DWORD style = WS_TABSTOP | BS_PUSHBUTTON;
+        if (button_.style.flat) style |= BS_FLAT;
+        if (button_.style.cadenceGlyph) style |= BS_BITMAP;
+        return {L"BUTTON", style};
+    }
+
+    // The picture replaces the caption on the face only: the button stays a push button
+    // that the keyboard, BM_CLICK and assistive tools work as any other.
+    void afterCreate() override {
+        if (!button_.style.cadenceGlyph) return;
+        glyph_ = cadenceBitmap(std::max(button_.width() - 8, 8), std::max(button_.height() - 8, 8));
+        SendMessageW(window_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph_));
     }
 
 private:
+    // A busy-tone cycle as the cadence editor draws it: a gradient tone bar and a white
+    // pause bar on sky blue, over a time axis.
+    HBITMAP cadenceBitmap(int w, int h) {
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+        ReleaseDC(nullptr, screen);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        const RECT all{0, 0, w, h};
+        FillRect(dc, &all, desktop_.brush(colors::kSkyBlue));
+        const int top = h / 5, bottom = h - h / 5, split = w * 3 / 5;
+        paintBar(dc, {1, top, split, bottom}, colors::kSkyBlue, colors::kBlue, desktop_);
+        paintBar(dc, {split - 1, top + (bottom - top) / 2, w - 1, bottom}, colors::kWhite, colors::kWhite, desktop_);
+        const RECT axis{0, bottom, w, bottom + 1};
+        FillRect(dc, &axis, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        return bitmap;
+    }
+
     Button& button_;
+    HBITMAP glyph_ = nullptr;
 };
 
 // Draws one owner-drawn list item: the text on the selection or window colour.
@@ -362,20 +422,17 @@ private:
         const ControlStyle& s = control_.style;
         const COLORREF from = colourOr(s.brushColor, COLOR_WINDOW);
         const COLORREF to = s.gradientTo == colors::kDefault ? from : static_cast<COLORREF>(s.gradientTo);
-        const int width = std::max<int>(r.right - r.left, 1);
-        for (int x = r.left; x < r.right; ++x) {
-            auto mix = [&](int shift) {
-                const int a = (from >> shift) & 0xFF, b = (to >> shift) & 0xFF;
-                return a + (b - a) * (x - r.left) / width;
-            };
-            RECT strip{x, r.top, x + 1, r.bottom};
-            FillRect(dc, &strip, desktop_.brush(RGB(mix(0), mix(8), mix(16))));
-        }
-        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        paintBar(dc, r, from, to, desktop_);
     }
 
+    // A line has no background: its band shows the shape it is drawn on.
     void paintLine(HDC dc, const RECT& r) {
-        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(dc, &r, desktop_.brush(backdrop(control_)));
+        if (const Control* shape = shapeBeneath(control_)) {  // with the part of its frame the band covers
+            const int x = shape->left() - control_.left(), y = shape->top() - control_.top();
+            const RECT frame{x, y, x + shape->width(), y + shape->height()};
+            FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        }
         const int y = (r.top + r.bottom) / 2;
         HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
         HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));

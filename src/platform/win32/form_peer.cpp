@@ -35,6 +35,31 @@ bool routeMouse(WindowPeer& peer, Win32Desktop& desktop, UINT message, LPARAM lP
 
 // --- forms ---
 
+namespace {
+
+struct OwnedSearch {
+    HWND owner, found;
+};
+
+BOOL CALLBACK matchOwned(HWND w, LPARAM param) {
+    auto& s = *reinterpret_cast<OwnedSearch*>(param);
+    if (GetWindow(w, GW_OWNER) != s.owner || !IsWindowVisible(w) || !IsWindowEnabled(w)) return TRUE;
+    s.found = w;
+    return FALSE;
+}
+
+// The window a user works in when the form is shown: the form itself, or while it is
+// disabled the enabled window it owns (a dialog it waits on), as a click on the form
+// would activate.
+HWND activeFor(HWND form) {
+    if (IsWindowEnabled(form)) return form;
+    OwnedSearch search{form, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), matchOwned, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
 FormPeer::FormPeer(Form& form, Win32Desktop& desktop) : WindowPeer(form, desktop), form_(form) {}
 
 WindowPeer::Spec FormPeer::spec() const {
@@ -72,7 +97,7 @@ void FormPeer::sync(Aspect aspect) {
         case Aspect::Visible:
             if (form_.visible()) {
                 ShowWindow(window_, everShown_ ? SW_SHOW : SW_SHOWNORMAL);
-                SetForegroundWindow(window_);
+                if (HWND active = activeFor(window_)) SetForegroundWindow(active);
                 everShown_ = true;
             } else {
                 ShowWindow(window_, SW_HIDE);

@@ -20,6 +20,38 @@ HFONT dialogFont(bool underline) {
 
 bool isDrawn(const Control& c) { return c.kind() == ControlKind::Shape || c.kind() == ControlKind::Line; }
 
+bool overlaps(const Control& a, const Control& b) {
+    return a.left() < b.left() + b.width() && b.left() < a.left() + a.width() && a.top() < b.top() + b.height() &&
+           b.top() < a.top() + a.height();
+}
+
+// Steps from the top of the window's siblings.
+int depth(HWND w) {
+    int n = 0;
+    while ((w = GetWindow(w, GW_HWNDPREV))) ++n;
+    return n;
+}
+
+// Later controls lie on top of earlier ones, as the form's hit test takes them. The
+// keyboard order is the creation order, top to bottom, so only a control that covers an
+// earlier sibling is lifted, to just above the highest of those it covers: it then comes
+// just before that one on Tab, and everything else keeps its place.
+void stackOverlaps(const std::vector<Control*>& children) {
+    constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    for (size_t i = 0; i < children.size(); ++i) {
+        HWND w = isDrawn(*children[i]) ? nullptr : windowOf(*children[i]);
+        if (!w) continue;
+        HWND covered = nullptr;
+        for (size_t j = 0; j < i; ++j) {
+            HWND e = isDrawn(*children[j]) ? nullptr : windowOf(*children[j]);
+            if (e && overlaps(*children[i], *children[j]) && (!covered || depth(e) < depth(covered))) covered = e;
+        }
+        if (!covered || depth(w) < depth(covered)) continue;
+        HWND above = GetWindow(covered, GW_HWNDPREV);
+        SetWindowPos(w, above ? above : HWND_TOP, 0, 0, 0, 0, kOnlyOrder);
+    }
+}
+
 }  // namespace
 
 Win32Desktop::Win32Desktop(HINSTANCE instance)
@@ -58,6 +90,7 @@ void Win32Desktop::realizeTree(Control& control, HWND parent) {
     for (auto it = children.rbegin(); it != children.rend(); ++it)
         if (isDrawn(**it))
             if (HWND w = windowOf(**it)) SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, kOnlyOrder);
+    stackOverlaps(children);
     p.afterChildren();
 }
 

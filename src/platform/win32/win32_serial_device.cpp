@@ -19,6 +19,23 @@ unsigned conditionsOf(DWORD mask) {
     return conditions;
 }
 
+// Errors of a port whose device has gone: usbser and most adapters' drivers answer
+// ERROR_BAD_COMMAND, ERROR_ACCESS_DENIED or ERROR_GEN_FAILURE once the adapter is pulled,
+// newer systems ERROR_DEVICE_REMOVED or ERROR_DEVICE_NOT_CONNECTED; Wine answers
+// ERROR_NOT_READY once the far end of its pseudo-terminal has closed.
+bool meansGone(DWORD error) {
+    switch (error) {
+        case ERROR_BAD_COMMAND:
+        case ERROR_ACCESS_DENIED:
+        case ERROR_GEN_FAILURE:
+        case ERROR_NOT_READY:
+        case ERROR_INVALID_HANDLE:
+        case ERROR_DEVICE_REMOVED:
+        case ERROR_DEVICE_NOT_CONNECTED: return true;
+        default: return false;
+    }
+}
+
 // "COM10" and above only open with the device namespace prefix.
 std::wstring devicePath(const std::string& name) { return L"\\\\.\\" + widen(name); }
 
@@ -35,6 +52,7 @@ Win32SerialDevice::Win32SerialDevice() {
     stopEvent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     writeEvent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     readEvent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    takenEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
 }
 
 Win32SerialDevice::~Win32SerialDevice() {
@@ -43,6 +61,7 @@ Win32SerialDevice::~Win32SerialDevice() {
     CloseHandle(stopEvent_);
     CloseHandle(writeEvent_);
     CloseHandle(readEvent_);
+    CloseHandle(takenEvent_);
 }
 
 OpenResult Win32SerialDevice::open(const std::string& deviceName, const PortSettings& settings,
@@ -63,7 +82,10 @@ OpenResult Win32SerialDevice::open(const std::string& deviceName, const PortSett
     handOver_ = std::move(handOver);
     pending_ = 0;
     stopping_ = false;
+    lost_ = false;
+    ++generation_;
     ResetEvent(stopEvent_);
+    ResetEvent(takenEvent_);
     thread_ = CreateThread(nullptr, 0, watchThread, this, 0, nullptr);
     return {OpenStatus::Opened, ""};
 }
@@ -108,14 +130,10 @@ void Win32SerialDevice::close() {
     if (port_ == INVALID_HANDLE_VALUE) return;
     stopping_ = true;
     SetEvent(stopEvent_);
-    // Releases a WaitCommEvent in progress, also when the device has gone away.
+    // Releases a WaitCommEvent in progress, also when the device has gone away. Every
+    // other wait of the event thread includes the stop event.
     SetCommMask(port_, 0);
-    // The event thread may be inside a SendMessage to this thread: handle sent messages
-    // (ignored while stopping) until it has ended, so neither side waits for the other.
-    while (MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    WaitForSingleObject(thread_, INFINITE);
     CloseHandle(thread_);
     thread_ = nullptr;
     CloseHandle(port_);
@@ -147,7 +165,11 @@ void Win32SerialDevice::watch() {
             done = GetOverlappedResult(port_, &ov, &ignored, FALSE);
         }
         if (!done) {
-            // The device has failed or gone: wait a little instead of spinning on it.
+            noteFailure(GetLastError());
+            // A device that has gone fails every wait at once: only the stop event is
+            // left to wait for. Another failure may pass; wait a little instead of
+            // spinning on it.
+            if (lost_) break;
             WaitForSingleObject(stopEvent_, 100);
             continue;
         }
@@ -161,7 +183,9 @@ void Win32SerialDevice::watch() {
             continue;
         }
         pending_ |= conditions;
-        SendMessageW(window_, kHandOverMessage, 0, 0);
+        PostMessageW(window_, kHandOverMessage, generation_, 0);
+        HANDLE taken[2] = {takenEvent_, stopEvent_};
+        if (WaitForMultipleObjects(2, taken, FALSE, INFINITE) != WAIT_OBJECT_0) break;
     }
     CloseHandle(ov.hEvent);
 }
@@ -175,12 +199,15 @@ void Win32SerialDevice::deliver() {
 LRESULT CALLBACK Win32SerialDevice::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kHandOverMessage) {
         auto* self = reinterpret_cast<Win32SerialDevice*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        // One left in the queue by the event thread of a port closed since is dropped.
+        if (!self || wParam != self->generation_) return 0;
         // The hand-over runs its handlers under the application's default handler; nothing
         // may cross back into the system from here.
         try {
-            if (self) self->deliver();
+            self->deliver();
         } catch (...) {
         }
+        SetEvent(self->takenEvent_);
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -193,13 +220,20 @@ bool Win32SerialDevice::writeByte(unsigned char byte, uint32_t waitMs) {
     ResetEvent(writeEvent_);
     DWORD written = 0;
     if (!WriteFile(port_, &byte, 1, &written, &ov)) {
-        if (GetLastError() != ERROR_IO_PENDING) return false;
+        const DWORD error = GetLastError();
+        if (error != ERROR_IO_PENDING) {
+            noteFailure(error);
+            return false;
+        }
         if (WaitForSingleObject(writeEvent_, waitMs) != WAIT_OBJECT_0) {
-            CancelIo(port_);
+            CancelIo(port_);  // a timeout: the device may still be there, held by flow control
             GetOverlappedResult(port_, &ov, &written, TRUE);
             return false;
         }
-        if (!GetOverlappedResult(port_, &ov, &written, FALSE)) return false;
+        if (!GetOverlappedResult(port_, &ov, &written, FALSE)) {
+            noteFailure(GetLastError());
+            return false;
+        }
     }
     return written == 1;
 }
@@ -219,6 +253,19 @@ std::string Win32SerialDevice::readAll() {
     }
     data.resize(got);
     return data;
+}
+
+void Win32SerialDevice::noteFailure(DWORD error) {
+    if (meansGone(error)) {
+        lost_ = true;
+        return;
+    }
+    // A write or wait cut short by the driver (as on a surprise removal) says nothing
+    // by itself: the device has gone when even its status cannot be read.
+    DWORD errors = 0;
+    if (error == ERROR_OPERATION_ABORTED && !stopping_ && !ClearCommError(port_, &errors, nullptr) &&
+        meansGone(GetLastError()))
+        lost_ = true;
 }
 
 void Win32SerialDevice::clearErrors() {

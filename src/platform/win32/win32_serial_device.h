@@ -1,9 +1,15 @@
 // A COM port through the Win32 communications API. One event thread waits for port
-// events (overlapped WaitCommEvent) and ORs them into one pending set; it then hands
-// over synchronously to the user-interface thread through a hidden message window, and
-// the user-interface side takes the set whole. Conditions that arrive while a
+// events (overlapped WaitCommEvent) and ORs them into one pending set; it then posts a
+// hand-over to the user-interface thread through a hidden message window and waits
+// until the user-interface side has taken the set whole. Conditions that arrive while a
 // hand-over waits therefore merge into it, and nothing is handed over while a handler
 // (or a paced send) runs, since the user-interface thread does not pump messages then.
+// The thread waits for the user-interface thread only together with its stop event, so
+// close() never waits on a hand-over, also when a handler itself closes the port.
+//
+// A device that has gone away (a USB adapter pulled, the far end of a pseudo-terminal
+// closed under Wine) fails every write and wait from then on; it is marked lost and
+// the event thread stops waiting on it.
 #pragma once
 #include <windows.h>
 
@@ -24,6 +30,7 @@ public:
     bool writeByte(unsigned char byte, uint32_t waitMs) override;
     std::string readAll() override;
     void clearErrors() override;
+    bool lost() const override { return lost_; }
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -31,15 +38,20 @@ private:
     void watch();
     void deliver();
     bool configure(const PortSettings& settings, std::string& detail);
+    // Marks the device lost when a failed call's error says that it has gone.
+    void noteFailure(DWORD error);
 
     HWND window_ = nullptr;
     HANDLE port_ = INVALID_HANDLE_VALUE;
     HANDLE stopEvent_ = nullptr;
     HANDLE writeEvent_ = nullptr;
     HANDLE readEvent_ = nullptr;
+    HANDLE takenEvent_ = nullptr;  // the user-interface side has taken a hand-over
     HANDLE thread_ = nullptr;  // a system thread: close() waits on its handle
     std::atomic<unsigned> pending_{0};
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> lost_{false};
+    WPARAM generation_ = 0;  // counts the opens; set before the event thread starts
     HandOver handOver_;
 };
 

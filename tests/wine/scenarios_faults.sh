@@ -1,0 +1,87 @@
+# Scenarios of faults: the modem's device disappearing in the middle of a send and
+# coming back, and how fast the program ends with its port open. Sourced by
+# scenarios.sh, which provides the harness.
+
+# ms_since START_NS: milliseconds since a `date +%s%N` reading.
+ms_since() { echo $((($(date +%s%N) - $1) / 1000000)); }
+
+# exit_times: presses "Выход"; prints the milliseconds until the main window has gone
+# (the program has closed its port and destroyed its windows), measured in the driver,
+# and until the process has ended (Wine's own teardown included).
+exit_times() {
+    local start window
+    start=$(date +%s%N)
+    window=$(drive click-until-gone "$W" SpeedButton3 20 | tr -d '\r') || window=99999
+    wait_until 20 app_gone || { fail "\"Выход\" did not end the program"; echo "$window 99999"; return; }
+    echo "$window $((($(date +%s%N) - start) / 1000000))"
+}
+
+# check_exit WHAT: presses "Выход" and checks that the window has gone within 2 s.
+check_exit() {
+    local window process
+    read -r window process < <(exit_times)
+    echo "  exit $1: window gone after $window ms, process ended $process ms after the driver started"
+    [ "$window" -le 2000 ] || fail "exit $1: the window stayed $window ms"
+}
+
+scenario_device_gone() {
+    echo "scenario: the device disappears during a send and comes back"
+    seed_settings 1
+    start_modem
+    start_app || return
+    select_page 0
+    drive click "$W" SpeedButton4
+    # Killing zoltsim closes the far end of the pseudo-terminal: the port's device is gone.
+    wait_until 20 bash -c "[ \$(wc -l <'$MODEM_LOG') -ge 3 ]" || fail "the read did not start"
+    kill "$MODEM_PID"
+    wait "$MODEM_PID" 2>/dev/null || true
+    MODEM_PID=
+    expect_eq "error box" "$(drive box 30 | tr -d '\r')" "TVaModem: error writing to comm."
+    drive box-ok || fail "the error box did not close"
+    drive box 2 >/dev/null 2>&1 && fail "a second box followed: $(drive box 1)"
+    app_gone && { fail "the program ended with the device"; stop_all; return; }
+    # Nothing may spin on the dead device: the event thread has ended.
+    measure_idle
+    echo "  CPU with the device gone: $IDLE_ALL per mille of a core (all threads but the user interface)"
+    [ "$IDLE_ALL" -le 100 ] || fail "a thread spins on the dead device: $IDLE_ALL per mille"
+
+    # The same link again: the next read opens the port anew.
+    start_modem
+    drive click "$W" SpeedButton4
+    drive wait-text "$W" Edit6 004 30 || fail "the read after the device came back did not fill the fields"
+    local values=""
+    for e in Edit2 Edit3 Edit4 Edit5 Edit6; do values+="$(drive text "$W" $e | tr -d '\r') "; done
+    expect_eq "busy-tone values" "$values" "025 050 010 040 004 "
+
+    check_exit "with the port open and idle"
+    stop_all
+}
+
+scenario_exit_during_read() {
+    echo "scenario: \"Выход\" during a read: while it is sent, and while its answers are handed over"
+    seed_settings 1
+    start_modem --delay 300
+    start_app || return
+    select_page 0
+    # The read is one paced send of 45 characters (2.3 s) that handles no window message:
+    # a click during it waits for its end.
+    drive click "$W" SpeedButton4
+    wait_until 20 bash -c "[ \$(wc -l <'$MODEM_LOG') -ge 10 ]" || fail "the read did not start"
+    local window process
+    read -r window process < <(exit_times)
+    echo "  exit during the paced send: window gone after $window ms, process ended after $process ms"
+    [ "$window" -le 4000 ] || fail "exit during the send: the window stayed $window ms"
+    stop_all
+
+    # Sent whole, the modem's answers (each 300 ms late) are being handed over.
+    start_modem --delay 300
+    start_app || return
+    select_page 0
+    drive click "$W" SpeedButton4
+    wait_until 20 bash -c "[ \$(wc -l <'$MODEM_LOG') -ge 45 ]" || fail "the read was not sent whole"
+    check_exit "while the answers are handed over"
+    drive text "$W" Edit6 >/dev/null 2>&1 && fail "the window outlived the exit"
+    stop_all
+}
+
+SCENARIOS+=(scenario_device_gone scenario_exit_during_read)
