@@ -61,6 +61,9 @@ REG
     expect_eq "klas" "$(reg_value "$key" klas)" "2"
     wine reg query "$key" /v modem >/dev/null 2>&1 && fail "\"modem\" was not deleted"
     wine reg query "$key" /v version >/dev/null 2>&1 && fail "\"version\" was not deleted"
+    # The scenarios after this one find the one modem seed_settings describes.
+    wine reg delete "HKLM\\$MODEM_CLASS\\0001" /f >/dev/null 2>&1 || true
+    wine reg delete "HKLM\\$MODEM_CLASS\\0002" /f >/dev/null 2>&1 || true
     return 0
 }
 
