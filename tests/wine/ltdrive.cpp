@@ -9,8 +9,12 @@
 //   ltdrive click|tab|pick|toggle|slide|type CAPTION CONTROL [INDEX|VALUE|TEXT]
 //   ltdrive box [SECONDS]  (prints the text of the "ZOLT tuner" message box)   ltdrive box-ok
 //   ltdrive rect CAPTION   ltdrive close CAPTION   ltdrive minimize CAPTION
+//   ltdrive watch-window CAPTION [SECONDS]   ltdrive watch-text CAPTION CONTROL TEXT [SECONDS]
+//     (for time stamps taken by a reader of the output: print "ready", then look every
+//     millisecond and print "seen" the moment the window is shown or the text is there)
 #include <windows.h>
 #include <commctrl.h>
+#include <mmsystem.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -120,13 +124,22 @@ HWND reachable(HWND top, const std::wstring& name) {
     return w;
 }
 
-bool waitFor(double seconds, const auto& condition) {
+bool waitFor(double seconds, const auto& condition, DWORD everyMs = 50) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
     for (;;) {
         if (condition()) return true;
         if (GetTickCount64() > end) return false;
-        Sleep(50);
+        Sleep(everyMs);
     }
+}
+
+int watch(double seconds, const auto& condition) {
+    timeBeginPeriod(1);
+    print("ready");
+    const bool seen = waitFor(seconds, condition, 1);
+    if (seen) print("seen");
+    timeEndPeriod(1);
+    return seen ? 0 : 1;
 }
 
 // Memory in the program's process, for the control messages the system does not
@@ -217,6 +230,7 @@ int run(const std::vector<std::wstring>& a) {
     const std::wstring& cmd = arg(0);
 
     if (cmd == L"wait-window") return waitFor(seconds(2), [&] { return topLevel(arg(1)) != nullptr; }) ? 0 : 1;
+    if (cmd == L"watch-window") return watch(seconds(2), [&] { return topLevel(arg(1)) != nullptr; });
     if (cmd == L"wait-gone") return waitFor(seconds(2), [&] { return topLevel(arg(1)) == nullptr; }) ? 0 : 1;
     if (cmd == L"box") {
         if (!waitFor(seconds(1), [] { return messageBox() != nullptr; })) fail("no message box");
@@ -247,6 +261,9 @@ int run(const std::vector<std::wstring>& a) {
         HWND w = control(top, name);
         if (!waitFor(seconds(4), [&] { return windowText(w) == arg(3); }))
             fail(utf8(name) + " shows \"" + utf8(windowText(w)) + "\"");
+    } else if (cmd == L"watch-text") {
+        HWND w = control(top, name);
+        return watch(seconds(4), [&] { return windowText(w) == arg(3); });
     } else if (cmd == L"state") {
         HWND w = control(top, name);
         print(std::string("enabled=") + (IsWindowEnabled(w) ? "1" : "0") + " visible=" +
