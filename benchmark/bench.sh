@@ -35,7 +35,7 @@ log_lines() { [ -f "$1" ] && wc -l <"$1" || echo 0; }
 # The wineserver of this prefix: its helper work for the program's waits is spent there.
 wineserver_pid() {
     local p
-    for p in $(pgrep -x wineserver); do
+    for p in $(pgrep -x wineserver64) $(pgrep -x wineserver); do
         tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && { echo "$p"; return; }
     done
     echo 0
@@ -125,11 +125,12 @@ read_script() {
     echo "$((c1 - c0)) $((s1 - s0)) $(awk -v a="$t0" -v b="$t1" 'BEGIN {print b - a}')" >>"$OUT/cpu-$name"
     if [ -n "$watcher" ]; then
         wait "$watcher" || { echo "$name: $field did not show $value" >&2; return 1; }
-        local ready seen
+        local ready seen look
         ready=$(awk '$2 == "ready" {print $1}' "$OUT/watch.txt")
         seen=$(awk '$2 == "seen" {print $1}' "$OUT/watch.txt")
-        awk -v r="$ready" -v s="$seen" -v l="$t_last" 'BEGIN {
-            if (r > l) print "late watcher" > "/dev/stderr"; else print s - l }' >>"$OUT/latency-$name"
+        look=$(awk '$2 == "seen" {print $3}' "$OUT/watch.txt")
+        awk -v r="$ready" -v s="$seen" -v l="$t_last" -v look="$look" 'BEGIN {
+            if (r > l) print "late watcher" > "/dev/stderr"; else print s - l, look }' >>"$OUT/latency-$name"
     fi
     # The send goes on 50 ms after the last character; the next step waits for it.
     wait_until 10 bash -c "wine '$DRIVER' state '$W' '$button' >/dev/null"
@@ -220,7 +221,7 @@ echo "machine: $(nproc) cores, $(awk -F': ' '/model name/ {print $2; exit}' /pro
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "sizes: $(stat -c '%n %s bytes' "$EXE" "$FLOOR" | sed "s|$BUILD/||g" | paste -sd ';')"
 
-if [ -z "${BENCH_IDLE_ONLY:-}" ]; then
+if [ -z "${BENCH_IDLE_ONLY:-}" ] && [ "$STARTS" -gt 0 ]; then
     for _ in $(seq "$STARTS"); do
         echo "$(startup "$FLOOR" "Floor window") $(startup "$EXE" "$W")" >>"$OUT/startup"
     done
@@ -247,9 +248,9 @@ else
     read_script identify 4 SpeedButton6 10
     for name in busy tio levels adapt bits speed identify; do summarize "$name" "$OUT/gaps-$name" "$OUT/spans-$name"; done
     cpu_line busy; cpu_line tio
-    awk '{ v[NR] = $1; s += $1; if (NR == 1 || $1 > max) max = $1; if (NR == 1 || $1 < min) min = $1 }
-        END { printf "latency    last character to the fields showing the values: mean %.1f ms, min %.1f, max %.1f over %d reads\n",
-              s / NR, min, max, NR }' "$OUT/latency-busy"
+    awk '{ s += $1; l += $2; if (NR == 1 || $1 > max) max = $1; if (NR == 1 || $1 < min) min = $1 }
+        END { printf "latency    last character to the fields showing the values: mean %.1f ms, min %.1f, max %.1f over %d reads (the look that saw it took %.1f ms on average)\n",
+              s / NR, min, max, NR, l / NR }' "$OUT/latency-busy"
 fi
 echo "memory after the first reads: $(memory)"
 idle

@@ -11,7 +11,8 @@
 //   ltdrive rect CAPTION   ltdrive close CAPTION   ltdrive minimize CAPTION
 //   ltdrive watch-window CAPTION [SECONDS]   ltdrive watch-text CAPTION CONTROL TEXT [SECONDS]
 //     (for time stamps taken by a reader of the output: print "ready", then look every
-//     millisecond and print "seen" the moment the window is shown or the text is there)
+//     millisecond and print "seen MS" the moment the window is shown or the text is there,
+//     MS being how long that last look took)
 #include <windows.h>
 #include <commctrl.h>
 #include <mmsystem.h>
@@ -136,8 +137,16 @@ bool waitFor(double seconds, const auto& condition, DWORD everyMs = 50) {
 int watch(double seconds, const auto& condition) {
     timeBeginPeriod(1);
     print("ready");
-    const bool seen = waitFor(seconds, condition, 1);
-    if (seen) print("seen");
+    // The last look's own duration follows "seen": the reading's uncertainty.
+    LARGE_INTEGER frequency, begin, end;
+    QueryPerformanceFrequency(&frequency);
+    const bool seen = waitFor(seconds, [&] {
+        QueryPerformanceCounter(&begin);
+        const bool met = condition();
+        QueryPerformanceCounter(&end);
+        return met;
+    }, 1);
+    if (seen) print("seen " + std::to_string((end.QuadPart - begin.QuadPart) * 1000.0 / frequency.QuadPart));
     timeEndPeriod(1);
     return seen ? 0 : 1;
 }

@@ -10,6 +10,12 @@ constexpr UINT kHandOverMessage = WM_APP + 1;
 constexpr wchar_t kWindowClass[] = L"LinetrimPortHandOver";
 constexpr DWORD kWatchedEvents = EV_ERR | EV_RXCHAR | EV_TXEMPTY;
 constexpr DWORD kQuietPauseMs = 200;
+constexpr DWORD kFailedPauseMs = 100;
+// Watching the queues: every few milliseconds for a while after a write or a report, so a
+// reply is handed over at once; seldom otherwise, which costs next to nothing.
+constexpr DWORD kBusySpellMs = 2000;
+constexpr DWORD kBusyPollMs = 5;
+constexpr DWORD kIdlePollMs = 100;
 
 unsigned conditionsOf(DWORD mask) {
     unsigned conditions = 0;
@@ -62,6 +68,8 @@ OpenResult Win32SerialDevice::open(const std::string& deviceName, const PortSett
     }
     handOver_ = std::move(handOver);
     pending_ = 0;
+    written_ = false;
+    lastActivity_ = GetTickCount();
     stopping_ = false;
     ResetEvent(stopEvent_);
     thread_ = CreateThread(nullptr, 0, watchThread, this, 0, nullptr);
@@ -132,38 +140,72 @@ DWORD WINAPI Win32SerialDevice::watchThread(void* self) {
 void Win32SerialDevice::watch() {
     OVERLAPPED ov{};
     ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    bool polling = false;
     while (!stopping_) {
-        DWORD mask = 0;
-        ResetEvent(ov.hEvent);
-        bool done = WaitCommEvent(port_, &mask, &ov);
-        if (!done && GetLastError() == ERROR_IO_PENDING) {
-            HANDLE events[2] = {ov.hEvent, stopEvent_};
-            if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) {
-                CancelIo(port_);
-                GetOverlappedResult(port_, &ov, &mask, TRUE);
-                break;
+        unsigned conditions = 0;
+        if (polling) {
+            if (!pollQueues(conditions)) {
+                WaitForSingleObject(stopEvent_, kFailedPauseMs);
+                continue;
             }
-            DWORD ignored = 0;
-            done = GetOverlappedResult(port_, &ov, &ignored, FALSE);
+            if (!conditions) {
+                WaitForSingleObject(stopEvent_, GetTickCount() - lastActivity_ < kBusySpellMs ? kBusyPollMs : kIdlePollMs);
+                continue;
+            }
+        } else {
+            DWORD mask = 0;
+            ResetEvent(ov.hEvent);
+            bool done = WaitCommEvent(port_, &mask, &ov);
+            if (!done && GetLastError() == ERROR_IO_PENDING) {
+                HANDLE events[2] = {ov.hEvent, stopEvent_};
+                if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) {
+                    CancelIo(port_);
+                    GetOverlappedResult(port_, &ov, &mask, TRUE);
+                    break;
+                }
+                DWORD ignored = 0;
+                done = GetOverlappedResult(port_, &ov, &ignored, FALSE);
+            }
+            if (!done) {
+                // Ended by the system though nobody asked: it cannot wait on this device
+                // (Wine on a pseudo-terminal ends every wait so, after a helper thread of its
+                // own has polled the device). Watch the queues instead from now on.
+                if (GetLastError() == ERROR_OPERATION_ABORTED && !stopping_) {
+                    polling = true;
+                    continue;
+                }
+                // The device has failed or gone: wait a little instead of spinning on it.
+                WaitForSingleObject(stopEvent_, kFailedPauseMs);
+                continue;
+            }
+            // Wine may also end a wait with an empty mask. Those carry nothing; a pause
+            // before waiting again keeps the idle thread from eating CPU, and loses nothing:
+            // waiting data and an emptied transmit queue are still reported by the next wait.
+            conditions = conditionsOf(mask);
+            if (!conditions) {
+                WaitForSingleObject(stopEvent_, kQuietPauseMs);
+                continue;
+            }
         }
-        if (!done) {
-            // The device has failed or gone: wait a little instead of spinning on it.
-            WaitForSingleObject(stopEvent_, 100);
-            continue;
-        }
-        // Wine wakes the wait every few milliseconds with an empty mask. Those carry
-        // nothing; a pause before waiting again keeps the idle thread from eating CPU,
-        // and loses nothing: waiting data and an emptied transmit queue are still
-        // reported by the next wait.
-        const unsigned conditions = conditionsOf(mask);
-        if (!conditions) {
-            WaitForSingleObject(stopEvent_, kQuietPauseMs);
-            continue;
-        }
+        lastActivity_ = GetTickCount();
         pending_ |= conditions;
         SendMessageW(window_, kHandOverMessage, 0, 0);
     }
     CloseHandle(ov.hEvent);
+}
+
+// The conditions a wait would report, from the queues: bytes waiting, a line error, and
+// a transmit queue that has emptied since the last write. Nothing is lost between two
+// looks: bytes stay queued and the write leaves its mark until it is reported.
+bool Win32SerialDevice::pollQueues(unsigned& conditions) {
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!ClearCommError(port_, &errors, &status)) return false;
+    conditions = 0;
+    if (status.cbInQue) conditions |= cond::kRxChar;
+    if (errors) conditions |= cond::kError;
+    if (status.cbOutQue == 0 && written_.exchange(false)) conditions |= cond::kTxEmpty;
+    return true;
 }
 
 void Win32SerialDevice::deliver() {
@@ -201,7 +243,10 @@ bool Win32SerialDevice::writeByte(unsigned char byte, uint32_t waitMs) {
         }
         if (!GetOverlappedResult(port_, &ov, &written, FALSE)) return false;
     }
-    return written == 1;
+    if (written != 1) return false;
+    written_ = true;
+    lastActivity_ = GetTickCount();
+    return true;
 }
 
 std::string Win32SerialDevice::readAll() {

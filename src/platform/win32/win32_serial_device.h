@@ -4,6 +4,8 @@
 // the user-interface side takes the set whole. Conditions that arrive while a
 // hand-over waits therefore merge into it, and nothing is handed over while a handler
 // (or a paced send) runs, since the user-interface thread does not pump messages then.
+// Where the system cannot wait on the device (Wine on a pseudo-terminal ends every wait
+// aborted), the event thread looks at the port's queues instead, often only while busy.
 #pragma once
 #include <windows.h>
 
@@ -30,6 +32,7 @@ private:
     static DWORD WINAPI watchThread(void* self);
     void watch();
     void deliver();
+    bool pollQueues(unsigned& conditions);
     bool configure(const PortSettings& settings, std::string& detail);
 
     HWND window_ = nullptr;
@@ -40,6 +43,8 @@ private:
     HANDLE thread_ = nullptr;  // a system thread: close() waits on its handle
     std::atomic<unsigned> pending_{0};
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> written_{false};            // a byte written since the last transmit-empty report
+    std::atomic<DWORD> lastActivity_{0};         // tick of the last write or report
     HandOver handOver_;
 };
 
