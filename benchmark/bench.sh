@@ -17,11 +17,12 @@ NATIVE=$(realpath "$2")
 OUT=$(realpath -m "$3")
 ROUNDS=${BENCH_ROUNDS:-5} IDLE_S=${BENCH_IDLE_S:-60} READS=${BENCH_READS:-100} STARTS=${BENCH_STARTS:-5}
 EXE="$BUILD/src/platform/win32/linetrim.exe"
-FLOOR="$BUILD/bench/floor_window.exe"
+FLOOR="$BUILD/benchmark/floor_window.exe"
 DRIVER="$BUILD/tests/wine/ltdrive.exe"
 ZOLTSIM="$NATIVE/sim/zoltsim"
-MONO="$NATIVE/bench/monotime"
+MONO="$NATIVE/benchmark/monotime"
 W="$MAIN_CAPTION"
+for f in "$EXE" "$FLOOR" "$DRIVER" "$ZOLTSIM" "$MONO"; do [ -x "$f" ] || { echo "missing $f" >&2; exit 1; }; done
 HZ=$(getconf CLK_TCK)
 rm -rf "$OUT"
 mkdir -p "$OUT"
