@@ -29,6 +29,7 @@ struct Options {
     bool silent = false;
     bool shortValues = false;
     bool noEcho = false;
+    bool monotonicLog = false;
     std::uint32_t delayMs = 0;
 };
 
@@ -36,6 +37,7 @@ void usage(std::FILE* to) {
     std::fprintf(to,
                  "usage: zoltsim [--edition CODE] [--link PATH] [--log FILE] [--silent]\n"
                  "               [--short-values] [--no-echo] [--delay MS] [--ident TEXT]\n"
+                 "               [--monotonic-log]\n"
                  "editions: 47ab 48ab 47b 4610 gb1 64a 65a 66a 67 unknown (default 65a)\n");
 }
 
@@ -79,6 +81,8 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             o.shortValues = true;
         } else if (arg == "--no-echo") {
             o.noEcho = true;
+        } else if (arg == "--monotonic-log") {
+            o.monotonicLog = true;
         } else if (arg == "--help" || arg == "-h") {
             usage(stdout);
             std::exit(0);
@@ -117,6 +121,9 @@ class Clock {
 public:
     Clock() : start_(now()) {}
     std::uint64_t micros() const { return now() - start_; }
+    // The system's monotonic clock at micros() == 0, for logs that are compared with
+    // other programs' time stamps.
+    std::uint64_t origin() const { return start_; }
 
 private:
     static std::uint64_t now() {
@@ -214,8 +221,9 @@ bool makeLink(const std::string& link, const std::string& target) {
 // After an error on the master, retry this often instead of spinning.
 constexpr int kRetryAfterErrorMs = 100;
 
-int serve(const Pty& pty, sim::Modem& modem, int logFd) {
+int serve(const Pty& pty, sim::Modem& modem, int logFd, bool monotonicLog) {
     Clock clock;
+    const std::uint64_t logOrigin = monotonicLog ? clock.origin() : 0;
     std::string unsent;
     bool masterFailed = false;
 
@@ -270,7 +278,7 @@ int serve(const Pty& pty, sim::Modem& modem, int logFd) {
                 const std::uint64_t atUs = clock.micros();
                 const auto atMs = static_cast<std::uint32_t>(atUs / 1000);
                 for (ssize_t i = 0; i < n; ++i) {
-                    if (logFd >= 0) logByte(logFd, atUs, buf[i]);
+                    if (logFd >= 0) logByte(logFd, logOrigin + atUs, buf[i]);
                     modem.receive(buf[i], atMs);
                 }
                 modem.clearLog();  // the log file is the record here
@@ -325,7 +333,7 @@ int main(int argc, char** argv) {
     std::printf("PTY %s\n", pty->slaveName.c_str());
     std::fflush(stdout);
 
-    const int rc = serve(*pty, modem, logFd);
+    const int rc = serve(*pty, modem, logFd, options->monotonicLog);
 
     if (!options->link.empty()) unlink(options->link.c_str());
     if (logFd >= 0) close(logFd);

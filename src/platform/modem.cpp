@@ -25,13 +25,17 @@ Modem::Modem(CommPort& port, Clock& clock) : port_(port), clock_(clock) {}
 
 void Modem::send(const std::string& text) {
     for (unsigned char c : text) {
+        // Counted from the start of the write, so the time the system takes to accept the
+        // byte is part of the pause instead of adding to it.
+        const uint32_t start = clock_.tickMs();
         if (!port_.writeByte(c)) throw Failure("TVaModem: error writing to comm.");
         if (charDelay <= 0) continue;
         // "More than charDelay" on the tick count: sleep the remainder rather than spin.
-        const uint32_t start = clock_.tickMs();
         const uint32_t wait = static_cast<uint32_t>(charDelay);
-        for (uint32_t elapsed = 0; elapsed <= wait; elapsed = clock_.tickMs() - start)
-            clock_.sleepMs(wait + 1 - elapsed);
+        // The last millisecond in steps of one: a sleep lasts at least what it is asked, so
+        // asking for all of it at once would end the pause a millisecond late on average.
+        for (uint32_t elapsed = clock_.tickMs() - start; elapsed <= wait; elapsed = clock_.tickMs() - start)
+            clock_.sleepMs(elapsed < wait ? wait - elapsed : 1);
     }
 }
 

@@ -16,8 +16,13 @@
 //   ltdrive z-order  (the captions of the shown top-level windows, the topmost first)
 //   ltdrive click-until-gone CAPTION CONTROL [SECONDS]  (clicks, prints the milliseconds
 //     until the window CAPTION has gone)
+//   ltdrive watch-window CAPTION [SECONDS]   ltdrive watch-text CAPTION CONTROL TEXT [SECONDS]
+//     (for time stamps taken by a reader of the output: print "ready", then look every
+//     millisecond and print "seen MS" the moment the window is shown or the text is there,
+//     MS being how long that last look took)
 #include <windows.h>
 #include <commctrl.h>
+#include <mmsystem.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -138,13 +143,30 @@ HWND reachable(HWND top, const std::wstring& name) {
     return w;
 }
 
-bool waitFor(double seconds, const auto& condition) {
+bool waitFor(double seconds, const auto& condition, DWORD everyMs = 50) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
     for (;;) {
         if (condition()) return true;
         if (GetTickCount64() > end) return false;
-        Sleep(50);
+        Sleep(everyMs);
     }
+}
+
+int watch(double seconds, const auto& condition) {
+    timeBeginPeriod(1);
+    print("ready");
+    // The last look's own duration follows "seen": the reading's uncertainty.
+    LARGE_INTEGER frequency, begin, end;
+    QueryPerformanceFrequency(&frequency);
+    const bool seen = waitFor(seconds, [&] {
+        QueryPerformanceCounter(&begin);
+        const bool met = condition();
+        QueryPerformanceCounter(&end);
+        return met;
+    }, 1);
+    if (seen) print("seen " + std::to_string((end.QuadPart - begin.QuadPart) * 1000.0 / frequency.QuadPart));
+    timeEndPeriod(1);
+    return seen ? 0 : 1;
 }
 
 // Memory in the program's process, for the control messages the system does not
@@ -235,6 +257,7 @@ int run(const std::vector<std::wstring>& a) {
     const std::wstring& cmd = arg(0);
 
     if (cmd == L"wait-window") return waitFor(seconds(2), [&] { return topLevel(arg(1)) != nullptr; }) ? 0 : 1;
+    if (cmd == L"watch-window") return watch(seconds(2), [&] { return topLevel(arg(1)) != nullptr; });
     if (cmd == L"wait-gone") return waitFor(seconds(2), [&] { return topLevel(arg(1)) == nullptr; }) ? 0 : 1;
     if (cmd == L"box") {
         if (!waitFor(seconds(1), [] { return messageBox() != nullptr; })) fail("no message box");
@@ -303,6 +326,9 @@ int run(const std::vector<std::wstring>& a) {
         HWND w = control(top, name);
         if (!waitFor(seconds(4), [&] { return windowText(w) == arg(3); }))
             fail(utf8(name) + " shows \"" + utf8(windowText(w)) + "\"");
+    } else if (cmd == L"watch-text") {
+        HWND w = control(top, name);
+        return watch(seconds(4), [&] { return windowText(w) == arg(3); });
     } else if (cmd == L"state") {
         HWND w = control(top, name);
         print(std::string("enabled=") + (IsWindowEnabled(w) ? "1" : "0") + " visible=" +

@@ -10,6 +10,12 @@ constexpr UINT kHandOverMessage = WM_APP + 1;
 constexpr wchar_t kWindowClass[] = L"LinetrimPortHandOver";
 constexpr DWORD kWatchedEvents = EV_ERR | EV_RXCHAR | EV_TXEMPTY;
 constexpr DWORD kQuietPauseMs = 200;
+constexpr DWORD kFailedPauseMs = 100;
+// Watching the queues: every few milliseconds for a while after a write or a report, so a
+// reply is handed over at once; seldom otherwise, which costs next to nothing.
+constexpr DWORD kBusySpellMs = 2000;
+constexpr DWORD kBusyPollMs = 5;
+constexpr DWORD kIdlePollMs = 100;
 
 unsigned conditionsOf(DWORD mask) {
     unsigned conditions = 0;
@@ -81,6 +87,8 @@ OpenResult Win32SerialDevice::open(const std::string& deviceName, const PortSett
     }
     handOver_ = std::move(handOver);
     pending_ = 0;
+    written_ = false;
+    lastActivity_ = GetTickCount();
     stopping_ = false;
     lost_ = false;
     ++generation_;
@@ -150,19 +158,48 @@ DWORD WINAPI Win32SerialDevice::watchThread(void* self) {
 void Win32SerialDevice::watch() {
     OVERLAPPED ov{};
     ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    bool polling = false;
     while (!stopping_) {
-        DWORD mask = 0;
-        ResetEvent(ov.hEvent);
-        bool done = WaitCommEvent(port_, &mask, &ov);
-        if (!done && GetLastError() == ERROR_IO_PENDING) {
-            HANDLE events[2] = {ov.hEvent, stopEvent_};
-            if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) {
-                CancelIo(port_);
-                GetOverlappedResult(port_, &ov, &mask, TRUE);
-                break;
+        unsigned conditions = 0;
+        bool done = true;
+        if (polling) {
+            done = pollQueues(conditions);
+            if (done && !conditions) {
+                WaitForSingleObject(stopEvent_, GetTickCount() - lastActivity_ < kBusySpellMs ? kBusyPollMs : kIdlePollMs);
+                continue;
             }
-            DWORD ignored = 0;
-            done = GetOverlappedResult(port_, &ov, &ignored, FALSE);
+        } else {
+            DWORD mask = 0;
+            ResetEvent(ov.hEvent);
+            done = WaitCommEvent(port_, &mask, &ov);
+            if (!done && GetLastError() == ERROR_IO_PENDING) {
+                HANDLE events[2] = {ov.hEvent, stopEvent_};
+                if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) {
+                    CancelIo(port_);
+                    GetOverlappedResult(port_, &ov, &mask, TRUE);
+                    break;
+                }
+                DWORD ignored = 0;
+                done = GetOverlappedResult(port_, &ov, &ignored, FALSE);
+            }
+            // Ended by the system though nobody asked, on a device whose status still
+            // reads: it cannot wait on this device (Wine on a pseudo-terminal ends every
+            // wait so, after a helper thread of its own has polled the device). Watch the
+            // queues instead from now on.
+            DWORD errors = 0;
+            if (!done && GetLastError() == ERROR_OPERATION_ABORTED && !stopping_ &&
+                ClearCommError(port_, &errors, nullptr)) {
+                polling = true;
+                continue;
+            }
+            // Wine may also end a wait with an empty mask. Those carry nothing; a pause
+            // before waiting again keeps the idle thread from eating CPU, and loses nothing:
+            // waiting data and an emptied transmit queue are still reported by the next wait.
+            conditions = conditionsOf(mask);
+            if (done && !conditions) {
+                WaitForSingleObject(stopEvent_, kQuietPauseMs);
+                continue;
+            }
         }
         if (!done) {
             noteFailure(GetLastError());
@@ -170,24 +207,30 @@ void Win32SerialDevice::watch() {
             // left to wait for. Another failure may pass; wait a little instead of
             // spinning on it.
             if (lost_) break;
-            WaitForSingleObject(stopEvent_, 100);
+            WaitForSingleObject(stopEvent_, kFailedPauseMs);
             continue;
         }
-        // Wine wakes the wait every few milliseconds with an empty mask. Those carry
-        // nothing; a pause before waiting again keeps the idle thread from eating CPU,
-        // and loses nothing: waiting data and an emptied transmit queue are still
-        // reported by the next wait.
-        const unsigned conditions = conditionsOf(mask);
-        if (!conditions) {
-            WaitForSingleObject(stopEvent_, kQuietPauseMs);
-            continue;
-        }
+        lastActivity_ = GetTickCount();
         pending_ |= conditions;
         PostMessageW(window_, kHandOverMessage, generation_, 0);
         HANDLE taken[2] = {takenEvent_, stopEvent_};
         if (WaitForMultipleObjects(2, taken, FALSE, INFINITE) != WAIT_OBJECT_0) break;
     }
     CloseHandle(ov.hEvent);
+}
+
+// The conditions a wait would report, from the queues: bytes waiting, a line error, and
+// a transmit queue that has emptied since the last write. Nothing is lost between two
+// looks: bytes stay queued and the write leaves its mark until it is reported.
+bool Win32SerialDevice::pollQueues(unsigned& conditions) {
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!ClearCommError(port_, &errors, &status)) return false;
+    conditions = 0;
+    if (status.cbInQue) conditions |= cond::kRxChar;
+    if (errors) conditions |= cond::kError;
+    if (status.cbOutQue == 0 && written_.exchange(false)) conditions |= cond::kTxEmpty;
+    return true;
 }
 
 void Win32SerialDevice::deliver() {
@@ -235,7 +278,10 @@ bool Win32SerialDevice::writeByte(unsigned char byte, uint32_t waitMs) {
             return false;
         }
     }
-    return written == 1;
+    if (written != 1) return false;
+    written_ = true;
+    lastActivity_ = GetTickCount();
+    return true;
 }
 
 std::string Win32SerialDevice::readAll() {

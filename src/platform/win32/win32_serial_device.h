@@ -6,6 +6,8 @@
 // (or a paced send) runs, since the user-interface thread does not pump messages then.
 // The thread waits for the user-interface thread only together with its stop event, so
 // close() never waits on a hand-over, also when a handler itself closes the port.
+// Where the system cannot wait on the device (Wine on a pseudo-terminal ends every wait
+// aborted), the event thread looks at the port's queues instead, often only while busy.
 //
 // A device that has gone away (a USB adapter pulled, the far end of a pseudo-terminal
 // closed under Wine) fails every write and wait from then on; it is marked lost and
@@ -37,6 +39,7 @@ private:
     static DWORD WINAPI watchThread(void* self);
     void watch();
     void deliver();
+    bool pollQueues(unsigned& conditions);
     bool configure(const PortSettings& settings, std::string& detail);
     // Marks the device lost when a failed call's error says that it has gone.
     void noteFailure(DWORD error);
@@ -52,6 +55,8 @@ private:
     std::atomic<bool> stopping_{false};
     std::atomic<bool> lost_{false};
     WPARAM generation_ = 0;  // counts the opens; set before the event thread starts
+    std::atomic<bool> written_{false};     // a byte written since the last transmit-empty report
+    std::atomic<DWORD> lastActivity_{0};  // tick of the last write or report
     HandOver handOver_;
 };
 
