@@ -21,24 +21,24 @@ expect_sent() {
     return 1
 }
 
-# expect_values WHAT SECONDS EXPECTED CONTROL...: the controls come to show EXPECTED (the
-# values joined by '|') within SECONDS, without an error box.
-expect_values() {
-    local what=$1 limit=$2 expected=$3 why
-    shift 3
-    why=$(drive wait-values "$W" "$limit" "$expected" "$@" 2>&1) || fail "$what: ${why#ltdrive: }"
+# step WHAT DRIVER-COMMANDS...: one chain of driver commands (actions, then waits for what
+# they must bring about: "wait-values" also fails on an error box) that must succeed.
+step() {
+    local what=$1 why
+    shift
+    why=$(drive "$@" 2>&1) && return
+    fail "$what: ${why#ltdrive: }"
+    return 1
 }
 
 bit_registers_page() {
     select_page 2
     local lists=(CheckListBox1 CheckListBox2)
-    expect_values "bit registers at start" 1 "00000000|00000000" "${lists[@]}"
     # The modem's factory values: S216 = 5 (bits 0 and 2), S218 = 0.
-    drive click "$W" Button1
-    expect_values "bit registers read" 20 "10100000|00000000" "${lists[@]}"
-
-    drive toggle "$W" CheckListBox1 0 \; toggle "$W" CheckListBox1 7 \; toggle "$W" CheckListBox2 1
-    expect_values "check boxes clicked" 10 "00100001|01000000" "${lists[@]}"
+    step "bit registers read" wait-values "$W" 1 "00000000|00000000" "${lists[@]}" \; click "$W" Button1 \; \
+        wait-values "$W" 20 "10100000|00000000" "${lists[@]}"
+    step "check boxes clicked" toggle "$W" CheckListBox1 0 \; toggle "$W" CheckListBox1 7 \; \
+        toggle "$W" CheckListBox2 1 \; wait-values "$W" 10 "00100001|01000000" "${lists[@]}"
     local mark
     mark=$(log_lines)
     drive click "$W" SpeedButton2
@@ -46,35 +46,29 @@ bit_registers_page() {
 
     local before
     before=$(values Edit1)
-    drive click "$W" SpeedButton7
-    expect_values "bit registers append" 10 "${before}S216=132S218=2" Edit1
+    step "bit registers append" click "$W" SpeedButton7 \; wait-values "$W" 10 "${before}S216=132S218=2" Edit1
     shot 6-bit-registers
 
     # The modem kept what was written: a read after a stray click shows it again.
-    drive toggle "$W" CheckListBox1 4 \; click "$W" Button1
-    expect_values "bit registers read back" 20 "00100001|01000000" "${lists[@]}"
+    step "bit registers read back" toggle "$W" CheckListBox1 4 \; click "$W" Button1 \; \
+        wait-values "$W" 20 "00100001|01000000" "${lists[@]}"
 }
 
 levels_page() {
     select_page 1
-    expect_values "level at start" 1 "|13" RxLabel1 RxSlider1
-    drive click "$W" SpeedButton12
-    expect_values "level read (S91 = 10)" 20 "-10|13" RxLabel1 RxSlider1
-
+    step "level read (S91 = 10)" wait-values "$W" 1 "|13" RxLabel1 RxSlider1 \; click "$W" SpeedButton12 \; \
+        wait-values "$W" 20 "-10|13" RxLabel1 RxSlider1
     # Each keyboard step ends a change: the label follows at once, step by step.
-    drive key "$W" RxSlider1 LEFT
-    expect_values "level after one step left" 5 "-11|12" RxLabel1 RxSlider1
-    drive key "$W" RxSlider1 LEFT
-    expect_values "level after two steps left" 5 "-12|11" RxLabel1 RxSlider1
+    step "level moved by two steps left" key "$W" RxSlider1 LEFT \; wait-values "$W" 5 "-11|12" RxLabel1 RxSlider1 \; \
+        key "$W" RxSlider1 LEFT \; wait-values "$W" 5 "-12|11" RxLabel1 RxSlider1
     local mark
     mark=$(log_lines)
     drive click "$W" SpeedButton13
     expect_sent "$mark" "level write" "ATS91=12" "at&w&w0&w1"
 
-    expect_values "line adaptation at start" 1 "1|1" RxSlider2 RxSlider3
-    drive click "$W" SpeedButton15
     # S215 = 55: aggressiveness 7 (low half), noise detector 3 (high half).
-    expect_values "line adaptation read (S215 = 55)" 20 "7|3" RxSlider2 RxSlider3
+    step "line adaptation read (S215 = 55)" wait-values "$W" 1 "1|1" RxSlider2 RxSlider3 \; \
+        click "$W" SpeedButton15 \; wait-values "$W" 20 "7|3" RxSlider2 RxSlider3
     mark=$(log_lines)
     drive click "$W" SpeedButton16
     expect_sent "$mark" "line adaptation write" "ATS215=55" "at&w&w0&w1"
@@ -84,29 +78,29 @@ levels_page() {
 speed_page() {
     select_page 3
     local lists=(ComboBox2 ComboBox9 ComboBox3 ComboBox4 ComboBox5 ComboBox6 ComboBox8)
-    expect_values "speed lists at start" 1 "||||||" "${lists[@]}"
     # The modem's factory values: +MS: V92,1,300,48000,300,56000 and S210 = 5.
-    drive click "$W" SpeedButton9
-    expect_values "speed read" 20 "V92|Да|300|56000|300|48000|3429" "${lists[@]}"
-    expect_eq "receive rates for V92" "$(drive items "$W" ComboBox4 | tr -d '\r' | sed -n '2p;$p' | paste -sd ' ')" \
-        "75 56000"
-    expect_eq "receive rate count for V92" "$(($(drive items "$W" ComboBox4 | wc -l) - 1))" 45
+    step "speed read" wait-values "$W" 1 "||||||" "${lists[@]}" \; click "$W" SpeedButton9 \; \
+        wait-values "$W" 20 "V92|Да|300|56000|300|48000|3429" "${lists[@]}"
+    local receive
+    receive=$(drive items "$W" ComboBox4 | tr -d '\r')
+    expect_eq "receive rates for V92" "$(echo "$receive" | sed -n '2p;$p' | paste -sd ' ') $(($(echo "$receive" | wc -l) - 1))" \
+        "75 56000 45"
 
-    drive pick-text "$W" ComboBox2 V90 \; pick-text "$W" ComboBox6 33600 \; pick-text "$W" ComboBox8 3200
-    expect_values "speed items picked" 10 "V90|Да|300|56000|300|33600|3200" "${lists[@]}"
+    step "speed items picked" pick-text "$W" ComboBox2 V90 \; pick-text "$W" ComboBox6 33600 \; \
+        pick-text "$W" ComboBox8 3200 \; wait-values "$W" 10 "V90|Да|300|56000|300|33600|3200" "${lists[@]}"
     local mark pacing
     mark=$(log_lines)
     drive click "$W" SpeedButton10
     expect_sent "$mark" "speed write" "AT+MS=V90,1,300,33600,300,56000" "at&w&w0&w1" "ATS210=4" "at&w&w0&w1"
     pacing=$(check_pacing "$mark") || fail "characters less than 50 ms apart: $pacing"
 
-    drive drop "$W" ComboBox2 1 || fail "the protocol list did not drop down"
+    step "protocol list dropped down" drop "$W" ComboBox2 1
     shot 8-speed-list-dropped
     drive drop "$W" ComboBox2 0
 
     # The modem kept what was written: a read after a stray pick shows it again.
-    drive pick "$W" ComboBox2 0 \; click "$W" SpeedButton9
-    expect_values "speed read back" 20 "V90|Да|300|56000|300|33600|3200" "${lists[@]}"
+    step "speed read back" pick "$W" ComboBox2 0 \; click "$W" SpeedButton9 \; \
+        wait-values "$W" 20 "V90|Да|300|56000|300|33600|3200" "${lists[@]}"
 }
 
 scenario_register_pages() {

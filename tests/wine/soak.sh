@@ -17,14 +17,11 @@ SOAK_GROWTH_LIMIT_KIB=2048
 soak_vary_due() { [ "$1" -ge 2 ] && [ $((($1 - 2) % SOAK_VARY_EVERY)) -eq 0 ]; }
 soak_variation() { echo $((($1 - 2) / SOAK_VARY_EVERY + 1)); }
 
-# soak_step WHAT DRIVER-COMMANDS...: one chain of driver commands that must succeed. A
-# failure is counted and its error box, if any, closed so that the soak goes on.
+# soak_step WHAT DRIVER-COMMANDS...: a step of the soak; a failure is counted and its
+# error box, if any, closed so that the soak goes on.
 soak_step() {
-    local what=$1 why
-    shift
-    why=$(drive "$@" 2>&1) && return 0
+    step "$@" && return
     SOAK_FAILURES=$((SOAK_FAILURES + 1))
-    fail "$what: ${why#ltdrive: }"
     drive box-ok >/dev/null 2>&1 || true
 }
 
