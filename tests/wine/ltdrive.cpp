@@ -11,7 +11,8 @@
 //   ltdrive click|tab|pick|toggle|slide|type CAPTION CONTROL [INDEX|VALUE|TEXT]
 //   ltdrive pick-text CAPTION CONTROL TEXT     ltdrive drop CAPTION CONTROL 1|0
 //   ltdrive key CAPTION CONTROL LEFT|RIGHT|UP|DOWN|HOME|END|PRIOR|NEXT|SPACE [COUNT]
-//   ltdrive values CAPTION CONTROL...          (one line each: text, selected item, check bits or position)
+//   ltdrive values CAPTION CONTROL...          (one line each: text, selected item, check bits, position
+//                                               or the index of the page shown)
 //   ltdrive wait-values CAPTION SECONDS EXPECTED CONTROL...  (EXPECTED: the values joined by '|')
 //   ltdrive memory CAPTION                     (memory counters, KiB, of the window's process)
 //   ltdrive setting NAME   ltdrive forget-setting NAME   ltdrive wait-setting NAME VALUE [SECONDS]
@@ -244,7 +245,8 @@ std::string className(HWND w) {
 }
 
 // The state a person reads off a control: a list's selected item, a check list's marks
-// (first item first), a slider's position, and the text of anything else.
+// (first item first), a slider's position, the index of the page shown, and the text of
+// anything else.
 std::string value(HWND w) {
     const std::string cls = className(w);
     if (lstrcmpiA(cls.c_str(), "ComboBox") == 0) return utf8(listText(w, true, static_cast<int>(send(w, CB_GETCURSEL))));
@@ -255,6 +257,7 @@ std::string value(HWND w) {
         return bits;
     }
     if (lstrcmpiA(cls.c_str(), "msctls_trackbar32") == 0) return std::to_string(send(w, TBM_GETPOS));
+    if (lstrcmpiA(cls.c_str(), "SysTabControl32") == 0) return std::to_string(send(w, TCM_GETCURSEL));
     return utf8(windowText(w));
 }
 

@@ -43,7 +43,7 @@ soak_report() { echo "  $1: $2 reads in $(($SECONDS - $3)) s"; }
 soak_busy_tone() {
     local reads=$1 i j k mark began=$SECONDS
     local fields=(Edit2 Edit3 Edit4 Edit5 Edit6) shown=(025 050 010 040 004)
-    select_page 0
+    show_page 0
     for ((i = 1; i <= reads; i++)); do
         if soak_vary_due "$i"; then
             k=$(soak_variation "$i")
@@ -73,7 +73,7 @@ bits_value() {
 
 soak_bit_registers() {
     local reads=$1 i k x y mark began=$SECONDS s216=10100000 s218=00000000
-    select_page 2
+    show_page 2
     for ((i = 1; i <= reads; i++)); do
         if soak_vary_due "$i"; then
             k=$(soak_variation "$i")
@@ -100,7 +100,7 @@ slider_keys() {
 
 soak_transmit_level() {
     local reads=$1 i k p=13 away mark began=$SECONDS
-    select_page 1
+    show_page 1
     for ((i = 1; i <= reads; i++)); do
         if soak_vary_due "$i"; then
             k=$(soak_variation "$i")
@@ -121,7 +121,7 @@ soak_transmit_level() {
 
 soak_line_adaptation() {
     local reads=$1 i k a=7 b=3 away mark began=$SECONDS
-    select_page 1
+    show_page 1
     for ((i = 1; i <= reads; i++)); do
         if soak_vary_due "$i"; then
             k=$(soak_variation "$i")
@@ -146,7 +146,7 @@ soak_speed() {
     local carrier=V92 automatic=Да transmit=48000 symbol=3429
     local transmits=(33600 28000 31200 42000 48000) symbols=(2400 2800 3000 3200 3429) answers=(Нет Да)
     local lists=(ComboBox2 ComboBox9 ComboBox3 ComboBox4 ComboBox5 ComboBox6 ComboBox8)
-    select_page 3
+    show_page 3
     for ((i = 1; i <= reads; i++)); do
         if soak_vary_due "$i"; then
             k=$(soak_variation "$i")
@@ -167,7 +167,7 @@ soak_speed() {
 # The identification stores the edition it found; the stored one is removed before each.
 soak_identification() {
     local reads=$1 i began=$SECONDS
-    select_page 4
+    show_page 4
     for ((i = 1; i <= reads; i++)); do
         soak_step "identification $i" forget-setting version \; click "$W" SpeedButton6 \; \
             wait-setting version 65a 30 \; \
