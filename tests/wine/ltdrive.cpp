@@ -1,12 +1,22 @@
 // ltdrive: drives the running program from outside, as UI automation tools do: it finds
 // a top-level window by its caption and a control by its stable id (derived from the
 // control's name), sends the window messages a user's actions cause, and reads texts
-// and states back. One command per run; the exit code says whether it succeeded.
+// and states back. One command per run, or several separated by ";" (run in order, up to
+// the first that fails, which saves starting the driver for each); the exit code says
+// whether they succeeded.
 //
 //   ltdrive wait-window CAPTION [SECONDS]      ltdrive wait-gone CAPTION [SECONDS]
 //   ltdrive text|state|items|checks|pos|tabs CAPTION CONTROL
 //   ltdrive wait-text CAPTION CONTROL TEXT [SECONDS]
 //   ltdrive click|tab|pick|toggle|slide|type CAPTION CONTROL [INDEX|VALUE|TEXT]
+//   ltdrive pick-text CAPTION CONTROL TEXT     ltdrive drop CAPTION CONTROL 1|0
+//   ltdrive key CAPTION CONTROL LEFT|RIGHT|UP|DOWN|HOME|END|PRIOR|NEXT|SPACE [COUNT]
+//   ltdrive values CAPTION CONTROL...          (one line each: text, selected item, check bits, position
+//                                               or the index of the page shown)
+//   ltdrive wait-values CAPTION SECONDS EXPECTED CONTROL...  (EXPECTED: the values joined by '|')
+//   ltdrive memory CAPTION                     (memory counters, KiB, of the window's process)
+//   ltdrive setting NAME   ltdrive forget-setting NAME   ltdrive wait-setting NAME VALUE [SECONDS]
+//                                              (the program's settings, HKLM\SOFTWARE\LTRM)
 //   ltdrive box [SECONDS]  (prints the text of the "ZOLT tuner" message box)   ltdrive box-ok
 //   ltdrive rect CAPTION   ltdrive close CAPTION   ltdrive minimize CAPTION
 //   ltdrive window-state CAPTION  (also a hidden window: enabled= visible= iconic=)
@@ -23,6 +33,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <mmsystem.h>
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -243,8 +254,76 @@ std::wstring boxText(HWND box) {
     return best;
 }
 
+constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\LTRM";
+
+// A string value of the program's settings; nothing when it is missing.
+bool readSetting(const std::wstring& name, std::wstring& value) {
+    wchar_t data[1024] = {};
+    DWORD size = sizeof data - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kSettingsKey, name.c_str(), RRF_RT_REG_SZ, nullptr, data, &size) !=
+        ERROR_SUCCESS)
+        return false;
+    value = data;
+    return true;
+}
+
 void notifyParent(HWND w, UINT message, WPARAM wParam) {
     PostMessageW(GetParent(w), message, wParam, reinterpret_cast<LPARAM>(w));
+}
+
+// What a user picking an item in the dropped-down list causes: the selection, then the
+// notification to the parent.
+void pickItem(HWND w, LRESULT index) {
+    send(w, CB_SETCURSEL, index);
+    notifyParent(w, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), CBN_SELCHANGE));
+}
+
+std::string className(HWND w) {
+    wchar_t cls[64] = {};
+    GetClassNameW(w, cls, 64);
+    return utf8(cls);
+}
+
+// The state a person reads off a control: a list's selected item, a check list's marks
+// (first item first), a slider's position, the index of the page shown, and the text of
+// anything else.
+std::string value(HWND w) {
+    const std::string cls = className(w);
+    if (lstrcmpiA(cls.c_str(), "ComboBox") == 0) return utf8(listText(w, true, static_cast<int>(send(w, CB_GETCURSEL))));
+    if (lstrcmpiA(cls.c_str(), "ListBox") == 0) {
+        std::string bits;
+        for (int i = 0, n = static_cast<int>(send(w, LB_GETCOUNT)); i < n; ++i)
+            bits += send(w, LB_GETITEMDATA, i) ? '1' : '0';
+        return bits;
+    }
+    if (lstrcmpiA(cls.c_str(), "msctls_trackbar32") == 0) return std::to_string(send(w, TBM_GETPOS));
+    if (lstrcmpiA(cls.c_str(), "SysTabControl32") == 0) return std::to_string(send(w, TCM_GETCURSEL));
+    return utf8(windowText(w));
+}
+
+std::string values(const std::vector<HWND>& controls) {
+    std::string joined;
+    for (size_t i = 0; i < controls.size(); ++i) joined += (i ? "|" : "") + value(controls[i]);
+    return joined;
+}
+
+UINT virtualKey(const std::wstring& name) {
+    static const struct {
+        const wchar_t* name;
+        UINT key;
+    } keys[] = {{L"LEFT", VK_LEFT}, {L"RIGHT", VK_RIGHT}, {L"UP", VK_UP},       {L"DOWN", VK_DOWN}, {L"HOME", VK_HOME},
+                {L"END", VK_END},   {L"PRIOR", VK_PRIOR}, {L"NEXT", VK_NEXT}, {L"SPACE", VK_SPACE}};
+    for (const auto& k : keys)
+        if (name == k.name) return k.key;
+    fail("unknown key " + utf8(name));
+}
+
+// A key pressed and released while the control has the keyboard: the two messages the
+// system queues for it, with the key's scan code and the release's transition bits.
+void pressKey(HWND w, UINT key) {
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(w, WM_KEYDOWN, key, scan | 1);
+    PostMessageW(w, WM_KEYUP, key, scan | 1 | (LPARAM{3} << 30));
 }
 
 int run(const std::vector<std::wstring>& a) {
@@ -302,6 +381,22 @@ int run(const std::vector<std::wstring>& a) {
         return waitFor(10, [&] { return !IsWindow(box) || !IsWindowVisible(box); }) ? 0 : 1;
     }
 
+    if (cmd == L"setting") {
+        std::wstring value;
+        if (!readSetting(arg(1), value)) fail("no setting " + utf8(arg(1)));
+        print(utf8(value));
+        return 0;
+    }
+    if (cmd == L"forget-setting") {
+        const LSTATUS status = RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSettingsKey, arg(1).c_str());
+        return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? 0 : 1;
+    }
+    if (cmd == L"wait-setting") {
+        std::wstring value;
+        if (waitFor(seconds(3), [&] { return readSetting(arg(1), value) && value == arg(2); })) return 0;
+        fail("the setting " + utf8(arg(1)) + " is \"" + utf8(value) + "\"");
+    }
+
     HWND top = requireTopLevel(arg(1));
     if (cmd == L"rect") {
         RECT r;
@@ -311,6 +406,38 @@ int run(const std::vector<std::wstring>& a) {
         return 0;
     }
     if (cmd == L"close") return PostMessageW(top, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (cmd == L"memory") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(top, &pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+        if (!process) fail("cannot open the program's process");
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof counters;
+        const BOOL got =
+            GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+        CloseHandle(process);
+        if (!got) fail("no memory counters for the program's process");
+        print("private=" + std::to_string(counters.PrivateUsage / 1024) +
+              " pagefile=" + std::to_string(counters.PagefileUsage / 1024) +
+              " working=" + std::to_string(counters.WorkingSetSize / 1024));
+        return 0;
+    }
+    if (cmd == L"wait-values") {
+        std::vector<HWND> controls;
+        for (size_t i = 4; i < a.size(); ++i) controls.push_back(control(top, a[i]));
+        if (controls.empty()) fail("missing argument");
+        const std::string expected = utf8(arg(3));
+        std::string seen;
+        std::string box;
+        waitFor(seconds(2), [&] {
+            if (HWND b = messageBox()) box = utf8(boxText(b));
+            seen = values(controls);
+            return !box.empty() || seen == expected;
+        });
+        if (!box.empty()) fail("error box \"" + box + "\" while the controls show \"" + seen + "\"");
+        if (seen != expected) fail("the controls show \"" + seen + "\"");
+        return 0;
+    }
     if (cmd == L"minimize") return PostMessageW(top, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 1;
 
     const std::wstring& name = arg(2);
@@ -340,11 +467,9 @@ int run(const std::vector<std::wstring>& a) {
         print("selected=" + std::to_string(send(w, combo ? CB_GETCURSEL : LB_GETCURSEL)));
         for (int i = 0; i < count; ++i) print(utf8(listText(w, combo, i)));
     } else if (cmd == L"checks") {
-        HWND w = control(top, name);
-        std::string bits;
-        for (int i = 0, n = static_cast<int>(send(w, LB_GETCOUNT)); i < n; ++i)
-            bits += send(w, LB_GETITEMDATA, i) ? '1' : '0';
-        print(bits);
+        print(value(control(top, name)));
+    } else if (cmd == L"values") {
+        for (size_t i = 2; i < a.size(); ++i) print(value(control(top, a[i])));
     } else if (cmd == L"pos") print(std::to_string(send(control(top, name), TBM_GETPOS)));
     else if (cmd == L"tabs") {
         HWND w = control(top, name);
@@ -372,9 +497,21 @@ int run(const std::vector<std::wstring>& a) {
         HWND w = reachable(top, name);
         send(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(3).c_str()));
     } else if (cmd == L"pick") {
+        pickItem(reachable(top, name), number(3));
+    } else if (cmd == L"pick-text") {
         HWND w = reachable(top, name);
-        send(w, CB_SETCURSEL, number(3));
-        notifyParent(w, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), CBN_SELCHANGE));
+        const LRESULT index = send(w, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(arg(3).c_str()));
+        if (index == CB_ERR) fail(utf8(name) + " has no item \"" + utf8(arg(3)) + "\"");
+        pickItem(w, index);
+    } else if (cmd == L"drop") {
+        HWND w = reachable(top, name);
+        const bool dropped = number(3) != 0;
+        PostMessageW(w, CB_SHOWDROPDOWN, dropped, 0);
+        if (!waitFor(5, [&] { return (send(w, CB_GETDROPPEDSTATE) != 0) == dropped; })) fail("the list did not follow");
+    } else if (cmd == L"key") {
+        HWND w = reachable(top, name);
+        const UINT key = virtualKey(arg(3));
+        for (int i = 0, n = a.size() > 4 ? number(4) : 1; i < n; ++i) pressKey(w, key);
     } else if (cmd == L"toggle") {
         // A click on the item's check box, at the left end of its row.
         HWND w = reachable(top, name);
@@ -400,7 +537,15 @@ int run(const std::vector<std::wstring>& a) {
 int main() {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    std::vector<std::wstring> args(argv + 1, argv + argc);
+    std::vector<std::wstring> command;
+    for (int i = 1; i <= argc; ++i) {
+        if (i < argc && lstrcmpW(argv[i], L";") != 0) {
+            command.emplace_back(argv[i]);
+            continue;
+        }
+        if (const int status = run(command)) return status;
+        command.clear();
+    }
     LocalFree(argv);
-    return run(args);
+    return 0;
 }
