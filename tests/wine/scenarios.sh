@@ -55,9 +55,12 @@ app_gone() { ! kill -0 "$APP_PID" 2>/dev/null; }
 
 stop_all() {
     if [ -n "$APP_PID" ] && ! app_gone; then kill "$APP_PID" 2>/dev/null || true; fi
+    # Wine's server before the modem: the server may hold the pseudo-terminal as its
+    # terminal, and its hang-up would make it dump all its objects onto the output.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
     if [ -n "$MODEM_PID" ]; then kill "$MODEM_PID" 2>/dev/null || true; wait "$MODEM_PID" 2>/dev/null || true; fi
     APP_PID= MODEM_PID=
-    wineserver -k 2>/dev/null || true
 }
 trap 'stop_all; stop_display' EXIT
 
