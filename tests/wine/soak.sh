@@ -38,7 +38,10 @@ soak_memory() {
 }
 memory_field() { echo "$1" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
 
-soak_report() { echo "  $1: $2 reads in $(($SECONDS - $3)) s"; }
+# After each page's reads, with the private bytes then, to show where memory grows.
+soak_report() {
+    echo "  $1: $2 reads in $((SECONDS - $3)) s, private bytes $(memory_field "$(soak_memory)" pagefile) KiB"
+}
 
 soak_busy_tone() {
     local reads=$1 i j k mark began=$SECONDS
