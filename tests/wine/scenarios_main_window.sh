@@ -41,7 +41,7 @@ scenario_settings_present() {
     expect_eq "write commands" "$(received_commands "$mark" | paste -sd '|')" \
         "ATS203=030|ATS204=050|ATS205=010|ATS206=040|ATS207=004|AT&w&w0&w1|ATZ"
     local pacing
-    pacing=$(check_pacing "$mark") || fail "characters less than 50 ms apart: $pacing"
+    pacing=$(check_pacing "$mark") || fail "pacing under 50 ms a character: $pacing"
     echo "  pacing of the write: $pacing"
 
     drive click "$W" SpeedButton18

@@ -91,7 +91,7 @@ speed_page() {
     mark=$(log_lines)
     drive click "$W" SpeedButton10
     expect_sent "$mark" "speed write" "AT+MS=V90,1,300,33600,300,56000" "at&w&w0&w1" "ATS210=4" "at&w&w0&w1"
-    pacing=$(check_pacing "$mark") || fail "characters less than 50 ms apart: $pacing"
+    pacing=$(check_pacing "$mark") || fail "pacing under 50 ms a character: $pacing"
 
     step "protocol list dropped down" drop "$W" ComboBox2 1
     shot 8-speed-list-dropped
