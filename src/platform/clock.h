@@ -10,9 +10,10 @@ public:
     virtual ~Clock() = default;
     // Milliseconds since an arbitrary origin; wraps like the system tick count.
     virtual uint32_t tickMs() = 0;
-    // Blocks the calling thread for about ms milliseconds without handling any
-    // window message (the paced send relies on nothing being handled meanwhile).
-    virtual void sleepMs(uint32_t ms) = 0;
+    // Blocks the calling thread until tickMs() reaches tick (compared modulo 2^32), or a
+    // little after, without handling any window message (the paced send relies on
+    // nothing being handled meanwhile). Returns at once when the tick has passed.
+    virtual void sleepUntil(uint32_t tick) = 0;
 };
 
 }  // namespace lt

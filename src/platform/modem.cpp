@@ -30,12 +30,10 @@ void Modem::send(const std::string& text) {
         const uint32_t start = clock_.tickMs();
         if (!port_.writeByte(c)) throw Failure("TVaModem: error writing to comm.");
         if (charDelay <= 0) continue;
-        // "More than charDelay" on the tick count: sleep the remainder rather than spin.
+        // "More than charDelay" on the tick count: sleep until the first tick that is,
+        // rather than spin or round the pause up to whole sleeps.
         const uint32_t wait = static_cast<uint32_t>(charDelay);
-        // The last millisecond in steps of one: a sleep lasts at least what it is asked, so
-        // asking for all of it at once would end the pause a millisecond late on average.
-        for (uint32_t elapsed = clock_.tickMs() - start; elapsed <= wait; elapsed = clock_.tickMs() - start)
-            clock_.sleepMs(elapsed < wait ? wait - elapsed : 1);
+        while (clock_.tickMs() - start <= wait) clock_.sleepUntil(start + wait + 1);
     }
 }
 

@@ -303,7 +303,10 @@ std::string value(HWND w) {
 
 std::string values(const std::vector<HWND>& controls) {
     std::string joined;
-    for (size_t i = 0; i < controls.size(); ++i) joined += (i ? "|" : "") + value(controls[i]);
+    for (size_t i = 0; i < controls.size(); ++i) {
+        if (i) joined += '|';
+        joined += value(controls[i]);
+    }
     return joined;
 }
 

@@ -9,8 +9,11 @@ namespace lt::headless {
 class VirtualClock : public Clock {
 public:
     uint32_t tickMs() override { return now_; }
-    void sleepMs(uint32_t ms) override { now_ += ms; }
+    void sleepUntil(uint32_t tick) override {
+        if (static_cast<int32_t>(tick - now_) > 0) now_ = tick;
+    }
     void advance(uint32_t ms) { now_ += ms; }
+    void set(uint32_t tick) { now_ = tick; }
 
 private:
     uint32_t now_ = 1000;
