@@ -124,6 +124,15 @@ HWND requireTopLevel(const std::wstring& caption) {
     return w;
 }
 
+bool waitFor(double seconds, const auto& condition, DWORD everyMs = 50) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount64() > end) return false;
+        Sleep(everyMs);
+    }
+}
+
 struct ChildSearch {
     int id;
     HWND found = nullptr;
@@ -141,8 +150,12 @@ BOOL CALLBACK matchChild(HWND w, LPARAM param) {
 HWND control(HWND top, const std::wstring& name) {
     const int id = lt::controlId(utf8(name));
     if (!id) fail("no control id for " + utf8(name));
+    // The windows of pages not shown yet come a moment after the main window.
     ChildSearch s{id};
-    EnumChildWindows(top, matchChild, reinterpret_cast<LPARAM>(&s));
+    waitFor(10, [&] {
+        EnumChildWindows(top, matchChild, reinterpret_cast<LPARAM>(&s));
+        return s.found != nullptr;
+    });
     if (!s.found) fail("no control " + utf8(name));
     return s.found;
 }
@@ -152,15 +165,6 @@ HWND reachable(HWND top, const std::wstring& name) {
     HWND w = control(top, name);
     if (!IsWindowVisible(w)) fail(utf8(name) + " is not shown");
     return w;
-}
-
-bool waitFor(double seconds, const auto& condition, DWORD everyMs = 50) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-    for (;;) {
-        if (condition()) return true;
-        if (GetTickCount64() > end) return false;
-        Sleep(everyMs);
-    }
 }
 
 int watch(double seconds, const auto& condition) {

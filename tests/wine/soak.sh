@@ -20,9 +20,19 @@ soak_variation() { echo $((($1 - 2) / SOAK_VARY_EVERY + 1)); }
 # soak_step WHAT DRIVER-COMMANDS...: a step of the soak; a failure is counted and its
 # error box, if any, closed so that the soak goes on.
 soak_step() {
+    soak_sample
     step "$@" && return
     SOAK_FAILURES=$((SOAK_FAILURES + 1))
     drive box-ok >/dev/null 2>&1 || true
+}
+
+# Every SOAK_SAMPLE_EVERY steps (0: never) the private bytes, to show whether memory
+# levels off or grows with every read.
+SOAK_STEPS=0
+soak_sample() {
+    SOAK_STEPS=$((SOAK_STEPS + 1))
+    [ "${SOAK_SAMPLE_EVERY:-0}" -gt 0 ] && [ $((SOAK_STEPS % SOAK_SAMPLE_EVERY)) -eq 0 ] || return 0
+    echo "  after $SOAK_STEPS steps: private bytes $(memory_field "$(soak_memory)" pagefile) KiB"
 }
 
 # soak_write MARK WHAT COMMAND...: the modem receives the write's commands.

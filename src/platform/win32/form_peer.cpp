@@ -96,6 +96,7 @@ void FormPeer::sync(Aspect aspect) {
     switch (aspect) {
         case Aspect::Visible:
             if (form_.visible()) {
+                desktop_.realizeChildren(*this);
                 ShowWindow(window_, everShown_ ? SW_SHOW : SW_SHOWNORMAL);
                 if (HWND active = activeFor(window_)) SetForegroundWindow(active);
                 everShown_ = true;
@@ -164,6 +165,7 @@ void ContainerPeer::afterChildren() {
 }
 
 void ContainerPeer::sync(Aspect aspect) {
+    if (aspect == Aspect::Visible && shown()) desktop_.realizeChildren(*this);
     WindowPeer::sync(aspect);
     if (aspect == Aspect::Text) {
         if (frame_) setWindowText(frame_, control_.text());

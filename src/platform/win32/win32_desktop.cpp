@@ -1,5 +1,8 @@
 #include "win32_desktop.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "../form.h"
 #include "control_peers.h"
 #include "form_peer.h"
@@ -74,12 +77,31 @@ void Win32Desktop::realize(Form& form) {
     if (!main_) main_ = windowOf(form);
 }
 
+// Under Wine a child window costs milliseconds to create (a combo box about ten), so the
+// children of what is not shown yet (the other forms, the pages behind the first) are
+// created once the main window is up, when the message loop is idle, or at once when
+// their form or page is shown first.
 void Win32Desktop::realizeTree(Control& control, HWND parent) {
     auto peer = makePeer(control, *this);
     WindowPeer& p = *peer;
     peers_.push_back(std::move(peer));
     p.create(parent);
     if (auto* pages = dynamic_cast<PageControlPeer*>(&p)) pages->addTabs();
+    const bool deferrable =
+        control.kind() == ControlKind::TabSheet || (control.kind() == ControlKind::Form && main_);
+    if (deferrable && !p.shown() && !control.children().empty()) pending_.push_back(&p);
+    else createChildren(p);
+}
+
+void Win32Desktop::realizeChildren(WindowPeer& peer) {
+    const auto it = std::find(pending_.begin(), pending_.end(), &peer);
+    if (it == pending_.end()) return;
+    pending_.erase(it);
+    createChildren(peer);
+}
+
+void Win32Desktop::createChildren(WindowPeer& p) {
+    Control& control = p.control();
     for (Control* child : control.children()) realizeTree(*child, p.container());
     // Creation order is the keyboard order, top to bottom; drawn shapes lie beneath all
     // other controls, the first created lowest, as the form library paints them.
@@ -94,8 +116,21 @@ void Win32Desktop::realizeTree(Control& control, HWND parent) {
     p.afterChildren();
 }
 
+bool Win32Desktop::idleStep() {
+    if (trayToShow_) {
+        TrayIcon& icon = *std::exchange(trayToShow_, nullptr);
+        tray_ = std::make_unique<TrayHost>(icon, instance_, icon_, [this](const std::function<void()>& a) { run(a); });
+        return true;
+    }
+    if (pending_.empty()) return false;
+    realizeChildren(*pending_.front());
+    return true;
+}
+
 void Win32Desktop::destroyWindows() {
     tray_.reset();
+    trayToShow_ = nullptr;
+    pending_.clear();
     std::vector<HWND> forms;
     for (auto& peer : peers_)
         if (peer->control().kind() == ControlKind::Form) forms.push_back(peer->window());
@@ -104,9 +139,9 @@ void Win32Desktop::destroyWindows() {
     main_ = nullptr;
 }
 
-void Win32Desktop::showTrayIcon(TrayIcon& icon) {
-    tray_ = std::make_unique<TrayHost>(icon, instance_, icon_, [this](const std::function<void()>& a) { run(a); });
-}
+// The shell's tray takes a round trip through the desktop process: added right after the
+// main window is shown rather than before it.
+void Win32Desktop::showTrayIcon(TrayIcon& icon) { trayToShow_ = &icon; }
 
 void Win32Desktop::messageBox(const std::string& text, const std::string& caption, MessageKind kind) {
     const UINT style = MB_OK | (kind == MessageKind::Error ? MB_ICONERROR : 0);
@@ -129,7 +164,11 @@ void Win32Desktop::processMessages() {
 
 void Win32Desktop::runMessageLoop() {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    for (;;) {
+        // Input and painting first; the work left over goes one piece at a time.
+        while (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && idleStep()) {
+        }
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
         if (!dialogNavigation(msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);

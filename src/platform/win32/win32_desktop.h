@@ -45,9 +45,15 @@ public:
     HBRUSH brush(COLORREF colour);
     // The first form realized: it owns the later ones and stands for the application.
     HWND mainWindow() const { return main_; }
+    // Creates the windows of the peer's children if they still wait to be created; a
+    // form or page calls it as it is shown.
+    void realizeChildren(WindowPeer& peer);
 
 private:
     void realizeTree(Control& control, HWND parent);
+    void createChildren(WindowPeer& peer);
+    // One piece of the work left for when the message loop has nothing else to do.
+    bool idleStep();
     bool dialogNavigation(MSG& msg);
 
     HINSTANCE instance_;
@@ -58,6 +64,9 @@ private:
     std::vector<std::unique_ptr<WindowPeer>> peers_;
     std::map<COLORREF, HBRUSH> brushes_;
     std::unique_ptr<TrayHost> tray_;
+    TrayIcon* trayToShow_ = nullptr;
+    // Hidden forms and pages whose children have no windows yet, in creation order.
+    std::vector<WindowPeer*> pending_;
 };
 
 }  // namespace lt::win32
