@@ -100,6 +100,16 @@ select_page() {
     wait_until 10 bash -c "wine '$DRIVER' tabs '$W' PageControl1 | head -1 | grep -qx 'selected=$1'"
 }
 
+# record_script LOG MARK CHARS NAME: the gaps and the span of the CHARS bytes after line
+# MARK of zoltsim's LOG, added to NAME's figures; SCRIPT_LAST is the last byte's stamp.
+record_script() {
+    local first=$(($2 + 1)) last=$(($2 + $3)) t_first
+    gaps "$1" "$first" "$last" "$OUT/gaps-$4"
+    t_first=$(sed -n "${first}p" "$1" | awk '{print $1}')
+    SCRIPT_LAST=$(sed -n "${last}p" "$1" | awk '{print $1}')
+    echo "$(awk -v a="$t_first" -v b="$SCRIPT_LAST" 'BEGIN {print b - a}') $(($3 - 1))" >>"$OUT/spans-$4"
+}
+
 # read_script NAME PAGE BUTTON CHARACTERS [FIELD VALUE]: one read, its pacing, its CPU from
 # the click to the last character and, with a field, the time from the last character
 # to the field showing the value.
@@ -117,12 +127,7 @@ read_script() {
     fi
     wait_until 30 log_has "$LOG" $((mark + chars)) || { echo "$name: the script did not arrive" >&2; return 1; }
     c1=$(ticks "$APP_PID") s1=$(ticks "$WINESERVER") t1=$(now)
-    local first=$((mark + 1)) last=$((mark + chars))
-    gaps "$LOG" "$first" "$last" "$OUT/gaps-$name"
-    local t_first t_last
-    t_first=$(sed -n "${first}p" "$LOG" | awk '{print $1}')
-    t_last=$(sed -n "${last}p" "$LOG" | awk '{print $1}')
-    echo "$(awk -v a="$t_first" -v b="$t_last" 'BEGIN {print b - a}') $((chars - 1))" >>"$OUT/spans-$name"
+    record_script "$LOG" "$mark" "$chars" "$name"
     echo "$((c1 - c0)) $((s1 - s0)) $(awk -v a="$t0" -v b="$t1" 'BEGIN {print b - a}')" >>"$OUT/cpu-$name"
     if [ -n "$watcher" ]; then
         wait "$watcher" || { echo "$name: $field did not show $value" >&2; return 1; }
@@ -130,7 +135,7 @@ read_script() {
         ready=$(awk '$2 == "ready" {print $1}' "$OUT/watch.txt")
         seen=$(awk '$2 == "seen" {print $1}' "$OUT/watch.txt")
         look=$(awk '$2 == "seen" {print $3}' "$OUT/watch.txt")
-        awk -v r="$ready" -v s="$seen" -v l="$t_last" -v look="$look" 'BEGIN {
+        awk -v r="$ready" -v s="$seen" -v l="$SCRIPT_LAST" -v look="$look" 'BEGIN {
             if (r > l) print "late watcher" > "/dev/stderr"; else print s - l, look }' >>"$OUT/latency-$name"
     fi
     # The send goes on 50 ms after the last character; the next step waits for it.
@@ -153,12 +158,7 @@ peer_read() {
     c1=$(ticks "$tio") t1=$(now)
     exec 3>&-
     wait "$tio" || true
-    local first=$((mark + 1)) last=$((mark + chars))
-    gaps "$PEER_LOG" "$first" "$last" "$OUT/gaps-tio"
-    local t_first t_last
-    t_first=$(sed -n "${first}p" "$PEER_LOG" | awk '{print $1}')
-    t_last=$(sed -n "${last}p" "$PEER_LOG" | awk '{print $1}')
-    echo "$(awk -v a="$t_first" -v b="$t_last" 'BEGIN {print b - a}') $((chars - 1))" >>"$OUT/spans-tio"
+    record_script "$PEER_LOG" "$mark" "$chars" "tio"
     echo "$((c1 - c0)) 0 $(awk -v a="$t0" -v b="$t1" 'BEGIN {print b - a}')" >>"$OUT/cpu-tio"
 }
 
