@@ -47,7 +47,7 @@ std::wstring devicePath(const std::string& name) { return L"\\\\.\\" + widen(nam
 
 }  // namespace
 
-Win32SerialDevice::Win32SerialDevice() {
+Win32SerialDevice::Win32SerialDevice(const CommApi& api) : api_(api) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = windowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -73,7 +73,7 @@ Win32SerialDevice::~Win32SerialDevice() {
 OpenResult Win32SerialDevice::open(const std::string& deviceName, const PortSettings& settings,
                                    HandOver handOver) {
     close();
-    port_ = CreateFileW(devicePath(deviceName).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    port_ = api_.createFile(devicePath(deviceName).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                         FILE_FLAG_OVERLAPPED, nullptr);
     if (port_ == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
@@ -81,7 +81,7 @@ OpenResult Win32SerialDevice::open(const std::string& deviceName, const PortSett
     }
     std::string detail;
     if (!configure(settings, detail)) {
-        CloseHandle(port_);
+        api_.closeHandle(port_);
         port_ = INVALID_HANDLE_VALUE;
         return {OpenStatus::ConfigFailed, detail};
     }
@@ -99,10 +99,10 @@ OpenResult Win32SerialDevice::open(const std::string& deviceName, const PortSett
 }
 
 bool Win32SerialDevice::configure(const PortSettings& s, std::string& detail) {
-    SetupComm(port_, s.rxQueue, s.txQueue);
+    api_.setupComm(port_, s.rxQueue, s.txQueue);
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    GetCommState(port_, &dcb);
+    api_.getCommState(port_, &dcb);
     dcb.BaudRate = s.baudRate;
     dcb.ByteSize = s.dataBits;
     dcb.Parity = s.parity ? EVENPARITY : NOPARITY;
@@ -118,7 +118,7 @@ bool Win32SerialDevice::configure(const PortSettings& s, std::string& detail) {
     dcb.fOutX = FALSE;
     dcb.fInX = FALSE;
     dcb.fAbortOnError = FALSE;
-    if (!SetCommState(port_, &dcb)) {
+    if (!api_.setCommState(port_, &dcb)) {
         const DWORD error = GetLastError();
         detail = formatMessage(formatMessage("Error writing dcb (%d), %s", static_cast<long long>(error)),
                                systemErrorText(error));
@@ -128,9 +128,9 @@ bool Win32SerialDevice::configure(const PortSettings& s, std::string& detail) {
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = MAXDWORD;
     timeouts.WriteTotalTimeoutConstant = s.writeWaitMs;
-    SetCommTimeouts(port_, &timeouts);
-    SetCommMask(port_, kWatchedEvents);
-    PurgeComm(port_, PURGE_RXCLEAR | PURGE_TXCLEAR);
+    api_.setCommTimeouts(port_, &timeouts);
+    api_.setCommMask(port_, kWatchedEvents);
+    api_.purgeComm(port_, PURGE_RXCLEAR | PURGE_TXCLEAR);
     return true;
 }
 
@@ -140,11 +140,11 @@ void Win32SerialDevice::close() {
     SetEvent(stopEvent_);
     // Releases a WaitCommEvent in progress, also when the device has gone away. Every
     // other wait of the event thread includes the stop event.
-    SetCommMask(port_, 0);
+    api_.setCommMask(port_, 0);
     WaitForSingleObject(thread_, INFINITE);
     CloseHandle(thread_);
     thread_ = nullptr;
-    CloseHandle(port_);
+    api_.closeHandle(port_);
     port_ = INVALID_HANDLE_VALUE;
     handOver_ = nullptr;
     pending_ = 0;
@@ -171,16 +171,16 @@ void Win32SerialDevice::watch() {
         } else {
             DWORD mask = 0;
             ResetEvent(ov.hEvent);
-            done = WaitCommEvent(port_, &mask, &ov);
+            done = api_.waitCommEvent(port_, &mask, &ov);
             if (!done && GetLastError() == ERROR_IO_PENDING) {
                 HANDLE events[2] = {ov.hEvent, stopEvent_};
                 if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) {
-                    CancelIo(port_);
-                    GetOverlappedResult(port_, &ov, &mask, TRUE);
+                    api_.cancelIo(port_);
+                    api_.getOverlappedResult(port_, &ov, &mask, TRUE);
                     break;
                 }
                 DWORD ignored = 0;
-                done = GetOverlappedResult(port_, &ov, &ignored, FALSE);
+                done = api_.getOverlappedResult(port_, &ov, &ignored, FALSE);
             }
             // Ended by the system though nobody asked, on a device whose status still
             // reads: it cannot wait on this device (Wine on a pseudo-terminal ends every
@@ -188,7 +188,7 @@ void Win32SerialDevice::watch() {
             // queues instead from now on.
             DWORD errors = 0;
             if (!done && GetLastError() == ERROR_OPERATION_ABORTED && !stopping_ &&
-                ClearCommError(port_, &errors, nullptr)) {
+                api_.clearCommError(port_, &errors, nullptr)) {
                 polling = true;
                 continue;
             }
@@ -225,7 +225,7 @@ void Win32SerialDevice::watch() {
 bool Win32SerialDevice::pollQueues(unsigned& conditions) {
     DWORD errors = 0;
     COMSTAT status{};
-    if (!ClearCommError(port_, &errors, &status)) return false;
+    if (!api_.clearCommError(port_, &errors, &status)) return false;
     conditions = 0;
     if (status.cbInQue) conditions |= cond::kRxChar;
     if (errors) conditions |= cond::kError;
@@ -262,18 +262,18 @@ bool Win32SerialDevice::writeByte(unsigned char byte, uint32_t waitMs) {
     ov.hEvent = writeEvent_;
     ResetEvent(writeEvent_);
     DWORD written = 0;
-    if (!WriteFile(port_, &byte, 1, &written, &ov)) {
+    if (!api_.writeFile(port_, &byte, 1, &written, &ov)) {
         const DWORD error = GetLastError();
         if (error != ERROR_IO_PENDING) {
             noteFailure(error);
             return false;
         }
         if (WaitForSingleObject(writeEvent_, waitMs) != WAIT_OBJECT_0) {
-            CancelIo(port_);  // a timeout: the device may still be there, held by flow control
-            GetOverlappedResult(port_, &ov, &written, TRUE);
+            api_.cancelIo(port_);  // a timeout: the device may still be there, held by flow control
+            api_.getOverlappedResult(port_, &ov, &written, TRUE);
             return false;
         }
-        if (!GetOverlappedResult(port_, &ov, &written, FALSE)) {
+        if (!api_.getOverlappedResult(port_, &ov, &written, FALSE)) {
             noteFailure(GetLastError());
             return false;
         }
@@ -288,14 +288,14 @@ std::string Win32SerialDevice::readAll() {
     if (port_ == INVALID_HANDLE_VALUE) return "";
     DWORD errors = 0;
     COMSTAT status{};
-    if (!ClearCommError(port_, &errors, &status) || status.cbInQue == 0) return "";
+    if (!api_.clearCommError(port_, &errors, &status) || status.cbInQue == 0) return "";
     std::string data(status.cbInQue, '\0');
     OVERLAPPED ov{};
     ov.hEvent = readEvent_;
     ResetEvent(readEvent_);
     DWORD got = 0;
-    if (!ReadFile(port_, data.data(), static_cast<DWORD>(data.size()), &got, &ov)) {
-        if (GetLastError() != ERROR_IO_PENDING || !GetOverlappedResult(port_, &ov, &got, TRUE)) got = 0;
+    if (!api_.readFile(port_, data.data(), static_cast<DWORD>(data.size()), &got, &ov)) {
+        if (GetLastError() != ERROR_IO_PENDING || !api_.getOverlappedResult(port_, &ov, &got, TRUE)) got = 0;
     }
     data.resize(got);
     return data;
@@ -309,7 +309,7 @@ void Win32SerialDevice::noteFailure(DWORD error) {
     // A write or wait cut short by the driver (as on a surprise removal) says nothing
     // by itself: the device has gone when even its status cannot be read.
     DWORD errors = 0;
-    if (error == ERROR_OPERATION_ABORTED && !stopping_ && !ClearCommError(port_, &errors, nullptr) &&
+    if (error == ERROR_OPERATION_ABORTED && !stopping_ && !api_.clearCommError(port_, &errors, nullptr) &&
         meansGone(GetLastError()))
         lost_ = true;
 }
@@ -317,7 +317,7 @@ void Win32SerialDevice::noteFailure(DWORD error) {
 void Win32SerialDevice::clearErrors() {
     if (port_ == INVALID_HANDLE_VALUE) return;
     DWORD errors = 0;
-    ClearCommError(port_, &errors, nullptr);
+    api_.clearCommError(port_, &errors, nullptr);
 }
 
 }  // namespace lt::win32

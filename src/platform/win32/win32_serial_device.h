@@ -18,13 +18,14 @@
 #include <atomic>
 
 #include "../serial_device.h"
+#include "comm_api.h"
 
 namespace lt::win32 {
 
 class Win32SerialDevice : public SerialDevice {
 public:
     // Must be constructed on the user-interface thread: it creates the message window there.
-    Win32SerialDevice();
+    explicit Win32SerialDevice(const CommApi& api = systemCommApi());
     ~Win32SerialDevice() override;
 
     OpenResult open(const std::string& deviceName, const PortSettings& settings, HandOver handOver) override;
@@ -44,6 +45,7 @@ private:
     // Marks the device lost when a failed call's error says that it has gone.
     void noteFailure(DWORD error);
 
+    const CommApi& api_;
     HWND window_ = nullptr;
     HANDLE port_ = INVALID_HANDLE_VALUE;
     HANDLE stopEvent_ = nullptr;
