@@ -99,10 +99,18 @@ OpenResult Win32SerialDevice::open(const std::string& deviceName, const PortSett
 }
 
 bool Win32SerialDevice::configure(const PortSettings& s, std::string& detail) {
-    api_.setupComm(port_, s.rxQueue, s.txQueue);
+    // A refused step leaves a port that would never report anything: the open fails with
+    // the step's message, the system's code and its text.
+    const auto refused = [&](const std::string& what) {
+        const DWORD error = GetLastError();
+        detail = formatMessage(formatMessage(what + " (%d), %s", static_cast<long long>(error)),
+                               systemErrorText(error));
+        return false;
+    };
+    if (!api_.setupComm(port_, s.rxQueue, s.txQueue)) return refused("Error writing buffer sizes");
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    api_.getCommState(port_, &dcb);
+    if (!api_.getCommState(port_, &dcb)) return refused("Error reading dcb");
     dcb.BaudRate = s.baudRate;
     dcb.ByteSize = s.dataBits;
     dcb.Parity = s.parity ? EVENPARITY : NOPARITY;
@@ -118,19 +126,14 @@ bool Win32SerialDevice::configure(const PortSettings& s, std::string& detail) {
     dcb.fOutX = FALSE;
     dcb.fInX = FALSE;
     dcb.fAbortOnError = FALSE;
-    if (!api_.setCommState(port_, &dcb)) {
-        const DWORD error = GetLastError();
-        detail = formatMessage(formatMessage("Error writing dcb (%d), %s", static_cast<long long>(error)),
-                               systemErrorText(error));
-        return false;
-    }
+    if (!api_.setCommState(port_, &dcb)) return refused("Error writing dcb");
     // Reads return what is waiting at once; one byte's write waits at most the write wait.
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = MAXDWORD;
     timeouts.WriteTotalTimeoutConstant = s.writeWaitMs;
-    api_.setCommTimeouts(port_, &timeouts);
-    api_.setCommMask(port_, kWatchedEvents);
-    api_.purgeComm(port_, PURGE_RXCLEAR | PURGE_TXCLEAR);
+    if (!api_.setCommTimeouts(port_, &timeouts)) return refused("Error writing timeouts");
+    if (!api_.setCommMask(port_, kWatchedEvents)) return refused("Error writing event mask");
+    if (!api_.purgeComm(port_, PURGE_RXCLEAR | PURGE_TXCLEAR)) return refused("Error purging buffers");
     return true;
 }
 
