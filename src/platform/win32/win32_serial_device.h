@@ -38,11 +38,18 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static DWORD WINAPI watchThread(void* self);
+    enum class WaitEnd { Events, Failed, StillPending, Wrote, Stopped };
+
     void watch();
+    // Starts a wait unless one is in flight, and waits up to limitMs for it to end or for
+    // a byte to be written.
+    WaitEnd awaitEvents(OVERLAPPED& ov, DWORD& mask, bool& inFlight, DWORD limitMs, DWORD& error);
+    unsigned withTransmitEmpty(unsigned conditions, bool unreportedWrite);
+    bool pollQueues(unsigned& conditions, bool unreportedWrite);
     void deliver();
-    bool pollQueues(unsigned& conditions);
     bool configure(const PortSettings& settings, std::string& detail);
-    // Marks the device lost when a failed call's error says that it has gone.
+    // Marks the device lost when a failed call's error, or its status asked afterwards,
+    // says that it has gone.
     void noteFailure(DWORD error);
 
     const CommApi& api_;
@@ -52,12 +59,13 @@ private:
     HANDLE writeEvent_ = nullptr;
     HANDLE readEvent_ = nullptr;
     HANDLE takenEvent_ = nullptr;  // the user-interface side has taken a hand-over
+    HANDLE wroteEvent_ = nullptr;  // a byte has been written
     HANDLE thread_ = nullptr;  // a system thread: close() waits on its handle
     std::atomic<unsigned> pending_{0};
     std::atomic<bool> stopping_{false};
     std::atomic<bool> lost_{false};
     WPARAM generation_ = 0;  // counts the opens; set before the event thread starts
-    std::atomic<bool> written_{false};     // a byte written since the last transmit-empty report
+    std::atomic<unsigned> writes_{0};     // bytes written; the event thread reports their transmit-empty
     std::atomic<DWORD> lastActivity_{0};  // tick of the last write or report
     HandOver handOver_;
 };
