@@ -398,10 +398,12 @@ void Win32SerialDevice::noteFailure(DWORD error) {
         return;
     }
     // Drivers fail in many ways once their device has gone, also with errors that say
-    // nothing by themselves (a request cut short as on a surprise removal): a device that
-    // can no longer tell its modem status has gone. A time-out says nothing.
-    DWORD modemStatus = 0;
-    if (!stopping_ && !isTimeout(error) && !api_.getCommModemStatus(port_, &modemStatus)) lost_ = true;
+    // nothing by themselves (a request cut short as on a surprise removal): a device whose
+    // status cannot be read has gone. Not the modem status: Wine cannot read that from a
+    // pseudo-terminal. A time-out says nothing.
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!stopping_ && !isTimeout(error) && !api_.clearCommError(port_, &errors, &status)) lost_ = true;
 }
 
 void Win32SerialDevice::clearErrors() {

@@ -329,6 +329,7 @@ BOOL WINAPI DriverModel::getCommModemStatus(HANDLE handle, LPDWORD status) {
     DriverModel& m = *current;
     Lock lock(m.lock_);
     if (!m.enter(Call::GetCommModemStatus, handle)) return FALSE;
+    if (m.quirks_.noModemStatus) return fail(ERROR_INVALID_PARAMETER);
     *status = (m.cts_ ? MS_CTS_ON : 0) | (m.dsr_ ? MS_DSR_ON : 0);
     return TRUE;
 }

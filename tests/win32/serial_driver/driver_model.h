@@ -36,6 +36,7 @@ struct Quirks {
     DWORD abortAfterMs = 1;        // how long such a wait pends first
     DWORD failWaits = 0;           // WaitCommEvent fails at once with this error
     Call refuse = Call::None;      // this call fails with ERROR_INVALID_PARAMETER
+    bool noModemStatus = false;    // GetCommModemStatus fails (Wine on a pseudo-terminal)
 };
 
 class DriverModel {
