@@ -2,8 +2,10 @@
 // events (overlapped WaitCommEvent) and ORs them into one pending set; it then posts a
 // hand-over to the user-interface thread through a hidden message window and waits
 // until the user-interface side has taken the set whole. Conditions that arrive while a
-// hand-over waits therefore merge into it, and nothing is handed over while a handler
-// (or a paced send) runs, since the user-interface thread does not pump messages then.
+// hand-over waits are kept by the driver (or stay in the queues) and come together with
+// the next one, and nothing is handed over while a handler (or a paced send) runs, since
+// the user-interface thread does not pump messages then. Every call on the device goes
+// through a CommApi table, so that a test can put a model of the driver behind it.
 // The thread waits for the user-interface thread only together with its stop event, so
 // close() never waits on a hand-over, also when a handler itself closes the port.
 // Where the system cannot wait on the device (Wine on a pseudo-terminal ends every wait
