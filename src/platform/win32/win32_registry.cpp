@@ -60,10 +60,6 @@ private:
     HKEY key_;
 };
 
-}  // namespace
-
-namespace {
-
 OpenedKey opened(LONG status, HKEY key) {
     if (status != ERROR_SUCCESS) return {nullptr, static_cast<uint32_t>(status)};
     return {std::make_unique<Win32Key>(key)};
@@ -73,14 +69,15 @@ OpenedKey opened(LONG status, HKEY key) {
 
 OpenedKey Win32Registry::openKey(const std::string& path, uint32_t access) {
     HKEY key = nullptr;
-    return opened(RegOpenKeyExW(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0, access, &key), key);
+    const LONG status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0, access, &key);
+    return opened(status, key);
 }
 
 OpenedKey Win32Registry::createKey(const std::string& path, uint32_t access) {
     HKEY key = nullptr;
-    return opened(RegCreateKeyExW(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                  access, nullptr, &key, nullptr),
-                  key);
+    const LONG status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                        access, nullptr, &key, nullptr);
+    return opened(status, key);
 }
 
 std::string Win32Registry::errorText(uint32_t code) {
