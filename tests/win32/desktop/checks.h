@@ -29,5 +29,6 @@ private:
 void testMessageFilter(Checks& checks);
 void testFont(Checks& checks);
 void testMessageBoxOwner(Checks& checks);
+void testRegistry(Checks& checks);
 
 }  // namespace lt::win32::testing

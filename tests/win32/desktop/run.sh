@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The Win32 desktop's console test (message filter, font, message box owner) under Wine.
+# The Win32 desktop's console test (message filter, font, message box owner, registry) under Wine.
 #   tests/win32/desktop/run.sh BUILD_DIR LOADER
 # BUILD_DIR: a Windows build; LOADER: the Wine loader that runs its programs ("wine" for
 # the i686 release, the 64-bit loader for the x86_64 build). The prefix is WINEPREFIX when
