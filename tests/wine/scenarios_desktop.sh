@@ -13,7 +13,7 @@ scenario_error_box_in_background() {
     # The user turns to another program while the read's commands go out.
     wait_until 20 bash -c "[ \$(wc -l <'$MODEM_LOG') -ge 3 ]" || fail "the read did not start"
     local front="$OUT/front-window.out"
-    wine "$DRIVER" front-window "another program" 60 >"$front" 2>&1 &
+    "$WINE_LOADER" "$DRIVER" front-window "another program" 60 >"$front" 2>&1 &
     local front_pid=$!
     wait_until 20 grep -q ready "$front" || fail "the other program's window did not come in front"
 
@@ -31,7 +31,7 @@ scenario_error_box_in_background() {
     [ "$boxes" -gt 0 ] || fail "no error box"
     # A disabled window takes no mouse or keyboard input from the system: no request could
     # start under a failed handler's box.
-    wait_until 10 bash -c "wine '$DRIVER' window-state '$W' | grep -q 'enabled=1'" ||
+    wait_until 10 bash -c "'$WINE_LOADER' '$DRIVER' window-state '$W' | grep -q 'enabled=1'" ||
         fail "the main window stays disabled after the boxes"
     echo "  $boxes error box(es) closed"
     kill "$front_pid" 2>/dev/null || true
