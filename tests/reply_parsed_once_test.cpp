@@ -2,6 +2,7 @@
 // (characters that left during the send leave reports behind), so a reply whose parse
 // failed meets further reports, some with late bytes; none may parse it again.
 #include <functional>
+#include <iterator>
 
 #include "program_fixture.h"
 #include "read_kinds.h"
@@ -10,23 +11,31 @@ namespace lt::testing {
 namespace {
 
 struct FailingRead {
+    size_t kind;  // index into readKinds()
+    const char* how;
     std::function<void(sim::Modem&, headless::MemoryRegistry&)> fault;
     std::string message;
 };
 
 void shortValues(sim::Modem& modem, headless::MemoryRegistry&) { modem.setShortValues(true); }
+void malformedValues(sim::Modem& modem, headless::MemoryRegistry&) { modem.setMalformedValues(true); }
 
-// In the order of readKinds(): busy, ext, ident, speed, txlevel, lineadapt.
-const std::array<FailingRead, 6> kFailingReads = {{
-    {shortValues, "'25O' is not a valid integer value."},
-    {shortValues, "'5OK' is not a valid integer value."},
+// Kinds: 0 busy, 1 ext, 2 ident, 3 speed, 4 txlevel, 5 lineadapt.
+const FailingRead kFailingReads[] = {
+    {0, "ShortValues", shortValues, "'25O' is not a valid integer value."},
+    {0, "MalformedValues", malformedValues, "'#2O' is not a valid integer value."},  // S203 = 25 as "#2"
+    {1, "ShortValues", shortValues, "'5OK' is not a valid integer value."},
+    {1, "MalformedValues", malformedValues, "'5OK' is not a valid integer value."},
     // The identification finishes its request even when it fails.
-    {[](sim::Modem&, headless::MemoryRegistry& r) { r.failWritesOf = {setting::kModem}; },
+    {2, "RefusedWrite", [](sim::Modem&, headless::MemoryRegistry& r) { r.failWritesOf = {setting::kModem}; },
      "Failed to set data for 'modem'"},
-    {shortValues, "'5OK' is not a valid integer value."},  // S210, after the lists are set
-    {shortValues, "'10O' is not a valid integer value."},
-    {shortValues, "'55O' is not a valid integer value."},
-}};
+    {3, "ShortValues", shortValues, "'5OK' is not a valid integer value."},  // S210, after the lists are set
+    {3, "MalformedValues", malformedValues, "' #3' is not a valid integer value."},  // the minimum receive rate
+    {4, "ShortValues", shortValues, "'10O' is not a valid integer value."},
+    {4, "MalformedValues", malformedValues, "'#1O' is not a valid integer value."},
+    {5, "ShortValues", shortValues, "'55O' is not a valid integer value."},
+    {5, "MalformedValues", malformedValues, "'#5O' is not a valid integer value."},
+};
 
 class ReplyReports : public ProgramTest {
 protected:
@@ -44,12 +53,12 @@ protected:
 
 class ReplyParsedOnce : public ReplyReports, public ::testing::WithParamInterface<size_t> {
 protected:
-    const ReadKind& kind() { return readKinds()[GetParam()]; }
     const FailingRead& failing() { return kFailingReads[GetParam()]; }
+    const ReadKind& kind() { return readKinds()[failing().kind]; }
     std::string shown() { return kind().shown(form(), hp.registry); }
 };
 
-TEST_P(ReplyParsedOnce, FailedParseShowsOneBoxWhateverThePortReportsUntilTheNextRequest) {
+TEST_P(ReplyParsedOnce, FailedParseShowsOneBoxUntilTheNextRequest) {
     failing().fault(hp.modem(), hp.registry);
     ASSERT_TRUE(user->click(kind().button(form())));
     ASSERT_EQ(errors(), std::vector<std::string>{failing().message});
@@ -72,8 +81,11 @@ TEST_P(ReplyParsedOnce, FailedParseShowsOneBoxWhateverThePortReportsUntilTheNext
     EXPECT_EQ(link().PendingRequest, rqWrite);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryBranch, ReplyParsedOnce, ::testing::Range<size_t>(0, kFailingReads.size()),
-                         [](const auto& info) { return std::string(readKinds()[info.param].name); });
+INSTANTIATE_TEST_SUITE_P(EveryBranch, ReplyParsedOnce, ::testing::Range<size_t>(0, std::size(kFailingReads)),
+                         [](const auto& info) {
+                             const FailingRead& f = kFailingReads[info.param];
+                             return std::string(readKinds()[f.kind].name) + "_" + f.how;
+                         });
 
 // A level branch that finds no echo of its query takes nothing: the reply may still be
 // coming, and the report that brings the echo parses it.
