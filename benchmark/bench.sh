@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The benchmark: the x86_64 program under Wine on the simulated modem (zoltsim, which
+# The benchmark: the program (the i686 release, or the x86_64 build where 32-bit programs
+# cannot run) under Wine on the simulated modem (zoltsim, which
 # stamps every byte it receives on the monotonic clock), beside tio sending the same
 # script with its 50 ms output delay and beside a minimal Win32 window program.
-#   benchmark/bench.sh X64_BUILD_DIR NATIVE_BUILD_DIR OUT_DIR
+#   benchmark/bench.sh WINDOWS_BUILD_DIR NATIVE_BUILD_DIR OUT_DIR
 # Environment: BENCH_ROUNDS (busy-tone reads, each beside one of tio; default 5),
 # BENCH_IDLE_S (default 60), BENCH_READS (reads for the memory figure; default 100),
 # BENCH_STARTS (starts of each program; default 5), BENCH_IDLE_ONLY=1 (the idle figure alone).
@@ -19,6 +20,7 @@ ROUNDS=${BENCH_ROUNDS:-5} IDLE_S=${BENCH_IDLE_S:-60} READS=${BENCH_READS:-100} S
 EXE="$BUILD/src/platform/win32/linetrim.exe"
 FLOOR="$BUILD/benchmark/floor_window.exe"
 DRIVER="$BUILD/tests/wine/ltdrive.exe"
+WINE_LOADER=$(loader_for "$EXE")
 ZOLTSIM="$NATIVE/sim/zoltsim"
 MONO="$NATIVE/benchmark/monotime"
 W="$MAIN_CAPTION"
@@ -29,7 +31,7 @@ mkdir -p "$OUT"
 LOG="$OUT/zoltsim.log" PEER_LOG="$OUT/zoltsim-peer.log"
 APP_PID= MODEM_PID= PEER_MODEM_PID=
 
-drive() { wine "$DRIVER" "$@"; }
+drive() { win "$DRIVER" "$@"; }
 now() { "$MONO"; }
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 log_lines() { [ -f "$1" ] && wc -l <"$1" || echo 0; }
@@ -90,14 +92,14 @@ summarize() {
 }
 
 start_app() {
-    wine "$EXE" >>"$OUT/app.log" 2>&1 &
+    win "$EXE" >>"$OUT/app.log" 2>&1 &
     APP_PID=$!
     drive wait-window "$W" 60 || { echo "the main window did not appear" >&2; exit 1; }
 }
 
 select_page() {
     drive tab "$W" PageControl1 "$1"
-    wait_until 10 bash -c "wine '$DRIVER' tabs '$W' PageControl1 | head -1 | grep -qx 'selected=$1'"
+    wait_until 10 bash -c "'$WINE_LOADER' '$DRIVER' tabs '$W' PageControl1 | head -1 | grep -qx 'selected=$1'"
 }
 
 # record_script LOG MARK CHARS NAME: the gaps and the span of the CHARS bytes after line
@@ -139,7 +141,7 @@ read_script() {
             if (r > l) print "late watcher" > "/dev/stderr"; else print s - l, look }' >>"$OUT/latency-$name"
     fi
     # The send goes on 50 ms after the last character; the next step waits for it.
-    wait_until 10 bash -c "wine '$DRIVER' state '$W' '$button' >/dev/null"
+    wait_until 10 bash -c "'$WINE_LOADER' '$DRIVER' state '$W' '$button' >/dev/null"
 }
 
 # The same busy-tone script through tio with its 50 ms output delay, to a zoltsim of its own.
@@ -174,7 +176,7 @@ startup() {
     local watcher=$! t0 pid
     wait_until 30 grep -q ready "$OUT/watch.txt"
     t0=$(now)
-    wine "$1" >>"$OUT/app.log" 2>&1 &
+    win "$1" >>"$OUT/app.log" 2>&1 &
     pid=$!
     wait "$watcher"
     awk -v t="$t0" '$2 == "seen" {print $1 - t}' "$OUT/watch.txt"
@@ -218,7 +220,7 @@ seed_settings 1
 drive wait-window "no such window" 0 || true  # starts the wineserver
 WINESERVER=$(wineserver_pid)
 
-echo "machine: $(nproc) cores, $(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo), $(uname -r), $(wine --version)"
+echo "machine: $(nproc) cores, $(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo), $(uname -r), $("$WINE_LOADER" --version) ($(basename "$WINE_LOADER"))"
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "sizes: $(stat -c '%n %s bytes' "$EXE" "$FLOOR" | sed "s|$BUILD/||g" | paste -sd ';')"
 
@@ -262,7 +264,7 @@ if [ -z "${BENCH_IDLE_ONLY:-}" ]; then
         drive click "$W" SpeedButton12
         wait_until 30 log_has "$LOG" $((mark + 19)) || { echo "a read did not arrive" >&2; break; }
     done
-    wait_until 10 bash -c "wine '$DRIVER' state '$W' SpeedButton12 >/dev/null"
+    wait_until 10 bash -c "'$WINE_LOADER' '$DRIVER' state '$W' SpeedButton12 >/dev/null"
     echo "memory after $READS more reads: $(memory)"
 fi
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg); $((SECONDS - started)) s"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# End-to-end scenarios: the x86_64 program under Wine, a simulated modem (zoltsim) on
-# COM1, driven from outside by ltdrive. Each step waits for a condition with a generous
+# End-to-end scenarios: the program under Wine (the i686 release under the 32-bit loader, or
+# the x86_64 build under the 64-bit one), a simulated modem (zoltsim) on COM1, driven from
+# outside by ltdrive, which is built beside the program and run by the same loader. Each step waits for a condition with a generous
 # limit; nothing sleeps a fixed time.
-#   tests/wine/scenarios.sh X64_BUILD_DIR ZOLTSIM OUT_DIR
+#   tests/wine/scenarios.sh WINDOWS_BUILD_DIR ZOLTSIM OUT_DIR
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . scripts/lib.sh
@@ -13,6 +14,7 @@ ZOLTSIM=$(realpath "$2")
 OUT=$(realpath -m "$3")
 EXE="$BUILD/src/platform/win32/linetrim.exe"
 DRIVER="$BUILD/tests/wine/ltdrive.exe"
+WINE_LOADER=$(loader_for "$EXE")
 W="$MAIN_CAPTION"
 rm -rf "$OUT"
 mkdir -p "$OUT/screenshots"
@@ -21,7 +23,7 @@ MODEM_LOG="$OUT/zoltsim.log"
 APP_PID= MODEM_PID=
 FAILURES=0
 
-drive() { wine "$DRIVER" "$@"; }
+drive() { win "$DRIVER" "$@"; }
 fail() { echo "  FAIL: $*" >&2; FAILURES=$((FAILURES + 1)); }
 expect_eq() { [ "$2" == "$3" ] || fail "$1: expected \"$3\", got \"$2\""; }
 
@@ -46,7 +48,7 @@ start_modem() {
 }
 
 start_app() {
-    wine "$EXE" >>"$OUT/app.log" 2>&1 &
+    win "$EXE" >>"$OUT/app.log" 2>&1 &
     APP_PID=$!
     drive wait-window "$W" 60 || { fail "the main window did not appear"; return 1; }
 }
@@ -114,7 +116,7 @@ measure_idle() {
 
 select_page() {
     drive tab "$W" PageControl1 "$1"
-    wait_until 10 bash -c "wine '$DRIVER' tabs '$W' PageControl1 | head -1 | grep -qx 'selected=$1'"
+    wait_until 10 bash -c "'$WINE_LOADER' '$DRIVER' tabs '$W' PageControl1 | head -1 | grep -qx 'selected=$1'"
 }
 
 # Each scenarios_*.sh beside this file defines scenario functions and adds them to SCENARIOS.
@@ -127,7 +129,7 @@ started=$SECONDS
 ensure_display
 use_prefix "$OUT/prefix"
 map_com1 "$LINK"
-echo "wine prefix ready in $((SECONDS - started)) s"
+echo "wine prefix ready in $((SECONDS - started)) s: $(basename "$BUILD") under $(basename "$WINE_LOADER"), locale $LC_ALL"
 for scenario in "${SCENARIOS[@]}"; do "$scenario"; done
 echo "wine scenarios: $((SECONDS - started)) s, screenshots in $OUT/screenshots"
 [ "$FAILURES" -eq 0 ] || { echo "wine scenarios: $FAILURES failure(s)" >&2; exit 1; }

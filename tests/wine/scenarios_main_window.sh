@@ -50,18 +50,18 @@ scenario_settings_present() {
     local expected="ATM0S203=030S204=050S205=010S206=040S207=004"
     drive wait-text "$W" Edit1 "$expected" 20 || fail "append did not extend the init string"
     drive click "$W" SpeedButton19
-    wait_until 20 bash -c "wine reg query 'HKLM\\$MODEM_CLASS\\0000' /v USERINIT | grep -q '$expected'" ||
+    wait_until 20 bash -c "'$WINE_LOADER' reg query 'HKLM\\$MODEM_CLASS\\0000' /v USERINIT | grep -q '$expected'" ||
         fail "USERINIT in the registry is not \"$expected\""
 
     select_page 2
     drive toggle "$W" CheckListBox2 2
-    wait_until 10 bash -c "wine '$DRIVER' checks '$W' CheckListBox2 | grep -qx 00100000" ||
+    wait_until 10 bash -c "'$WINE_LOADER' '$DRIVER' checks '$W' CheckListBox2 | grep -qx 00100000" ||
         fail "a click on the check box did not check the item ($(drive checks "$W" CheckListBox2))"
     expect_eq "help button" "$(drive state "$W" SpeedButton1 | tr -d '\r')" "enabled=0 visible=1"
 
     select_page 1
     drive slide "$W" RxSlider1 7
-    wait_until 10 bash -c "wine '$DRIVER' pos '$W' RxSlider1 | grep -qx 7" || fail "the slider did not take the user's value"
+    wait_until 10 bash -c "'$WINE_LOADER' '$DRIVER' pos '$W' RxSlider1 | grep -qx 7" || fail "the slider did not take the user's value"
     shot 2-levels
     select_page 3 && shot 4-speed
     select_page 4 && shot 5-information

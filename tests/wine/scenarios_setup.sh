@@ -7,7 +7,7 @@ EDITOR_CAPTION='Сигнал "Занято"'
 
 # reg_value KEY NAME: the data of one registry value, or nothing.
 reg_value() {
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    win reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
         sed -n "s/^ *$2 \{1,\}REG_[A-Z_]\{1,\} \{1,\}//p"
 }
 
@@ -25,8 +25,8 @@ window_state() { drive window-state "$1" | tr -d '\r'; }
 
 scenario_first_start() {
     echo "scenario: first start without settings: the setup dialog over the disabled main window"
-    wine reg delete 'HKLM\SOFTWARE\LTRM' /f >/dev/null 2>&1 || true
-    wine reg delete "HKLM\\$MODEM_CLASS" /f >/dev/null 2>&1 || true
+    win reg delete 'HKLM\SOFTWARE\LTRM' /f >/dev/null 2>&1 || true
+    win reg delete "HKLM\\$MODEM_CLASS" /f >/dev/null 2>&1 || true
     import_reg <<REG
 [HKEY_LOCAL_MACHINE\\$MODEM_CLASS\\0000]
 "Model"="Olvix ZOLT1 V.34"
@@ -47,7 +47,7 @@ REG
     drive pick "$SETUP_CAPTION" ComboBox1 1
     drive pick "$SETUP_CAPTION" ComboBox2 0
     drive pick "$SETUP_CAPTION" ComboBox3 1
-    wait_until 10 bash -c "wine '$DRIVER' items '$SETUP_CAPTION' ComboBox3 | head -1 | grep -q 'selected=1'" ||
+    wait_until 10 bash -c "'$WINE_LOADER' '$DRIVER' items '$SETUP_CAPTION' ComboBox3 | head -1 | grep -q 'selected=1'" ||
         fail "the series was not picked"
     shot_desktop 6-setup-over-main
     drive click "$SETUP_CAPTION" Button1
@@ -59,11 +59,11 @@ REG
     expect_eq "path" "$(reg_value "$key" path)" "\\$MODEM_CLASS\\0001"
     expect_eq "port" "$(reg_value "$key" port)" "1"
     expect_eq "klas" "$(reg_value "$key" klas)" "2"
-    wine reg query "$key" /v modem >/dev/null 2>&1 && fail "\"modem\" was not deleted"
-    wine reg query "$key" /v version >/dev/null 2>&1 && fail "\"version\" was not deleted"
+    win reg query "$key" /v modem >/dev/null 2>&1 && fail "\"modem\" was not deleted"
+    win reg query "$key" /v version >/dev/null 2>&1 && fail "\"version\" was not deleted"
     # The scenarios after this one find the one modem seed_settings describes.
-    wine reg delete "HKLM\\$MODEM_CLASS\\0001" /f >/dev/null 2>&1 || true
-    wine reg delete "HKLM\\$MODEM_CLASS\\0002" /f >/dev/null 2>&1 || true
+    win reg delete "HKLM\\$MODEM_CLASS\\0001" /f >/dev/null 2>&1 || true
+    win reg delete "HKLM\\$MODEM_CLASS\\0002" /f >/dev/null 2>&1 || true
     return 0
 }
 
@@ -140,13 +140,13 @@ scenario_tray() {
     seed_settings 1
     start_app || return
     drive minimize "$W"
-    wait_until 10 bash -c "wine '$DRIVER' window-state '$W' | grep -q 'visible=0'" ||
+    wait_until 10 bash -c "'$WINE_LOADER' '$DRIVER' window-state '$W' | grep -q 'visible=0'" ||
         fail "the minimised main window is still shown ($(window_state "$W"))"
     # Wine's virtual desktop has no taskbar to click in: the driver sends the icon's
     # window the message a right click on the icon brings, and the real menu opens.
     drive tray-menu || fail "the tray menu did not open"
     drive menu-pick 0 || fail "\"Развернуть\" could not be chosen"
-    wait_until 10 bash -c "wine '$DRIVER' window-state '$W' | grep -q 'visible=1 iconic=0'" ||
+    wait_until 10 bash -c "'$WINE_LOADER' '$DRIVER' window-state '$W' | grep -q 'visible=1 iconic=0'" ||
         fail "\"Развернуть\" did not restore the window ($(window_state "$W"))"
     drive click "$W" SpeedButton3
     wait_until 20 app_gone || fail "\"Выход\" did not end the program"

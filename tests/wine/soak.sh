@@ -3,7 +3,7 @@
 # registers, transmit level, line adaptation, speed, identification) against the simulated
 # modem, each checked through the driver, and the program's memory after the first read
 # and after the last.
-#   tests/wine/soak.sh READS [X64_BUILD_DIR ZOLTSIM OUT_DIR]
+#   tests/wine/soak.sh READS [WINDOWS_BUILD_DIR ZOLTSIM OUT_DIR]
 # Sourced by scenarios_pages.sh, it adds scenario_wine_soak (WINE_SOAK_READS reads of
 # each, 3 unless told) to the Wine scenarios.
 #
@@ -218,7 +218,7 @@ scenario_wine_soak() {
 if [ "${BASH_SOURCE[0]}" == "$0" ]; then
     set -euo pipefail
     cd "$(dirname "$0")/../.."
-    reads=${1:?usage: tests/wine/soak.sh READS [X64_BUILD_DIR ZOLTSIM OUT_DIR]}
+    reads=${1:?usage: tests/wine/soak.sh READS [WINDOWS_BUILD_DIR ZOLTSIM OUT_DIR]}
     WINE_SOAK_READS=$reads WINE_SCENARIOS=scenario_wine_soak exec tests/wine/scenarios.sh \
-        "${2:-build/win-x86_64}" "${3:-build/native/sim/zoltsim}" "${4:-build/wine-soak}"
+        "${2:-build/win-i686}" "${3:-build/native/sim/zoltsim}" "${4:-build/wine-soak}"
 fi
