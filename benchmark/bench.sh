@@ -92,7 +92,8 @@ summarize() {
 }
 
 start_app() {
-    win "$EXE" >>"$OUT/app.log" 2>&1 &
+    # The loader itself in the background, so that APP_PID is the program's process.
+    "$WINE_LOADER" "$EXE" >>"$OUT/app.log" 2>&1 &
     APP_PID=$!
     drive wait-window "$W" 60 || { echo "the main window did not appear" >&2; exit 1; }
 }
@@ -176,7 +177,7 @@ startup() {
     local watcher=$! t0 pid
     wait_until 30 grep -q ready "$OUT/watch.txt"
     t0=$(now)
-    win "$1" >>"$OUT/app.log" 2>&1 &
+    "$WINE_LOADER" "$1" >>"$OUT/app.log" 2>&1 &
     pid=$!
     wait "$watcher"
     awk -v t="$t0" '$2 == "seen" {print $1 - t}' "$OUT/watch.txt"

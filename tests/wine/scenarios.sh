@@ -48,7 +48,8 @@ start_modem() {
 }
 
 start_app() {
-    win "$EXE" >>"$OUT/app.log" 2>&1 &
+    # The loader itself in the background, so that APP_PID is the program's process.
+    "$WINE_LOADER" "$EXE" >>"$OUT/app.log" 2>&1 &
     APP_PID=$!
     drive wait-window "$W" 60 || { fail "the main window did not appear"; return 1; }
 }

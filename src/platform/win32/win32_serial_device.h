@@ -2,8 +2,10 @@
 // events (overlapped WaitCommEvent) and ORs them into one pending set; it then posts a
 // hand-over to the user-interface thread through a hidden message window and waits
 // until the user-interface side has taken the set whole. Conditions that arrive while a
-// hand-over waits therefore merge into it, and nothing is handed over while a handler
-// (or a paced send) runs, since the user-interface thread does not pump messages then.
+// hand-over waits are kept by the driver (or stay in the queues) and come together with
+// the next one, and nothing is handed over while a handler (or a paced send) runs, since
+// the user-interface thread does not pump messages then. Every call on the device goes
+// through a CommApi table, so that a test can put a model of the driver behind it.
 // The thread waits for the user-interface thread only together with its stop event, so
 // close() never waits on a hand-over, also when a handler itself closes the port.
 // Where the system cannot wait on the device (Wine on a pseudo-terminal ends every wait
@@ -18,13 +20,14 @@
 #include <atomic>
 
 #include "../serial_device.h"
+#include "comm_api.h"
 
 namespace lt::win32 {
 
 class Win32SerialDevice : public SerialDevice {
 public:
     // Must be constructed on the user-interface thread: it creates the message window there.
-    Win32SerialDevice();
+    explicit Win32SerialDevice(const CommApi& api = systemCommApi());
     ~Win32SerialDevice() override;
 
     OpenResult open(const std::string& deviceName, const PortSettings& settings, HandOver handOver) override;
@@ -37,25 +40,34 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static DWORD WINAPI watchThread(void* self);
+    enum class WaitEnd { Events, Failed, StillPending, Wrote, Stopped };
+
     void watch();
+    // Starts a wait unless one is in flight, and waits up to limitMs for it to end or for
+    // a byte to be written.
+    WaitEnd awaitEvents(OVERLAPPED& ov, DWORD& mask, bool& inFlight, DWORD limitMs, DWORD& error);
+    unsigned withTransmitEmpty(unsigned conditions, bool unreportedWrite);
+    bool pollQueues(unsigned& conditions, bool unreportedWrite);
     void deliver();
-    bool pollQueues(unsigned& conditions);
     bool configure(const PortSettings& settings, std::string& detail);
-    // Marks the device lost when a failed call's error says that it has gone.
+    // Marks the device lost when a failed call's error, or its status asked afterwards,
+    // says that it has gone.
     void noteFailure(DWORD error);
 
+    const CommApi& api_;
     HWND window_ = nullptr;
     HANDLE port_ = INVALID_HANDLE_VALUE;
     HANDLE stopEvent_ = nullptr;
     HANDLE writeEvent_ = nullptr;
     HANDLE readEvent_ = nullptr;
     HANDLE takenEvent_ = nullptr;  // the user-interface side has taken a hand-over
+    HANDLE wroteEvent_ = nullptr;  // a byte has been written
     HANDLE thread_ = nullptr;  // a system thread: close() waits on its handle
     std::atomic<unsigned> pending_{0};
     std::atomic<bool> stopping_{false};
     std::atomic<bool> lost_{false};
     WPARAM generation_ = 0;  // counts the opens; set before the event thread starts
-    std::atomic<bool> written_{false};     // a byte written since the last transmit-empty report
+    std::atomic<unsigned> writes_{0};     // bytes written; the event thread reports their transmit-empty
     std::atomic<DWORD> lastActivity_{0};  // tick of the last write or report
     HandOver handOver_;
 };
