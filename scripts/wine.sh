@@ -132,10 +132,12 @@ REG
 }
 
 # Reads registry entries (REGEDIT4 syntax, without the header) from stdin into the prefix.
+# The file lies on the prefix's drive C:, so no path needs converting (Debian's winepath
+# runs through the command `wine`, whichever loader that is).
 import_reg() {
-    local file="$WINEPREFIX/import.reg"
+    local file="$WINEPREFIX/drive_c/linetrim-import.reg"
     { echo "REGEDIT4"; echo; cat; } >"$file"
-    win regedit /S "$(winepath -w "$file" 2>/dev/null)" >/dev/null 2>&1
+    win regedit /S 'C:\linetrim-import.reg' >/dev/null 2>&1
     rm -f "$file"
 }
 

@@ -129,15 +129,31 @@ TEST_F(IdentificationTest, FailedWriteStillFinishesTheRequestThenReportsIt) {
     EXPECT_EQ(lines()[2], "русская версия beta 65\u0430");
 }
 
-TEST_F(IdentificationTest, SettingsThatCannotBeWrittenKeepTheStoredEdition) {
-    seedSettings("1", "gb1");
-    start();
-    hp.registry.allowOpen = [](const std::string&, uint32_t access) { return access != rights::kAllAccess; };
-    identifyAs(sim::identificationText(Edition::B64a));
-    EXPECT_EQ(stored(setting::kVersion), "gb1");
-    EXPECT_EQ(lines()[2], "первый официальный релиз");
-    EXPECT_TRUE(form().levels.LMDGroupBox2.enabled()) << "gated by the stored gb1, not the found 64a";
-    EXPECT_TRUE(errors().empty());
+// A standard user: the found edition cannot be stored. The page keeps describing and
+// gating by what is stored, and the error box says why.
+TEST_F(IdentificationTest, SettingsThatCannotBeWrittenKeepTheStoredEditionAndSayWhy) {
+    struct Case {
+        const char* what;
+        bool refuseFullAccess;
+        bool refuseRemovals;
+    };
+    for (const Case& c : {Case{"settings key not writable", true, false}, Case{"removal refused", false, true}}) {
+        SCOPED_TRACE(c.what);
+        seedSettings("1", "gb1");
+        start();
+        hp.desktop.messageBoxes.clear();
+        if (c.refuseFullAccess) hp.registry.allowOpen = refuseWritingBelow("LTRM");
+        hp.registry.failRemovals = c.refuseRemovals;
+        identifyAs(sim::identificationText(Edition::B64a));
+        EXPECT_EQ(stored(setting::kVersion), "gb1");
+        EXPECT_EQ(stored(setting::kModem), "ZOLT2");
+        EXPECT_EQ(lines()[2], "первый официальный релиз");
+        EXPECT_TRUE(form().levels.LMDGroupBox2.enabled()) << "gated by the stored gb1, not the found 64a";
+        EXPECT_EQ(errors(), std::vector<std::string>{kSettingsRefused});
+        EXPECT_EQ(link().PendingRequest, rqWrite) << "the request is finished";
+        hp.registry.allowOpen = nullptr;
+        hp.registry.failRemovals = false;
+    }
 }
 
 TEST_F(IdentificationTest, ParseWaitsForMoreThanTwentyCharacters) {

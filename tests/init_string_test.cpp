@@ -60,16 +60,14 @@ TEST_F(InitStringTest, EmptyPathNamesNoKey) {
     EXPECT_TRUE(hp.registry.valueNames("").empty());
 }
 
-TEST_F(InitStringTest, RefusedAccessEmptiesOnReadAndFailsOnWrite) {
+TEST_F(InitStringTest, RefusedAccessEmptiesOnReadAndFailsOnWriteSayingWhy) {
     hp.registry.setString(kDriverKey, "USERINIT", "ATM0");
-    hp.registry.allowOpen = [](const std::string& path, uint32_t access) {
-        return path.find("LTRM") != std::string::npos || !(access & rights::kSetValue);
-    };
+    hp.registry.allowOpen = refuseWritingBelow("4D36E96D");
     user->type(panel().Edit1, "x");
     user->click(panel().SpeedButton18);
     EXPECT_EQ(panel().Edit1.text(), "");
     user->click(panel().SpeedButton19);
-    EXPECT_EQ(errors(), std::vector<std::string>{"Failed to set data for 'USERINIT'"});
+    EXPECT_EQ(errors(), std::vector<std::string>{kInitStringRefused});
     EXPECT_EQ(hp.registry.text(kDriverKey, "USERINIT"), "ATM0");
 }
 

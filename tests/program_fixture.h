@@ -17,6 +17,21 @@ inline constexpr char kModemClassNt[] =
     "\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}";
 inline const std::string kDriverKey = std::string(kModemClassNt) + "\\0000";
 
+// What the user is told when the account may not write below HKEY_LOCAL_MACHINE (the
+// headless registry's reason is the English system text).
+inline constexpr char kSettingsRefused[] =
+    "Не удалось сохранить настройки: Access is denied. Для этого нужны права администратора.";
+inline constexpr char kInitStringRefused[] =
+    "Не удалось сохранить строку инициализации: Access is denied. Для этого нужны права администратора.";
+
+// Refuses full access to the keys whose path contains the given text, as Windows refuses
+// a standard user full access below HKEY_LOCAL_MACHINE; reading stays allowed.
+inline auto refuseWritingBelow(std::string part) {
+    return [part](const std::string& path, uint32_t access) {
+        return path.find(part) == std::string::npos || !(access & rights::kSetValue);
+    };
+}
+
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest() = default;

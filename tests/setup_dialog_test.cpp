@@ -207,16 +207,54 @@ TEST_F(SetupDialogTest, ConfirmWithNothingChosen) {
     EXPECT_TRUE(program->app.terminated());
 }
 
-TEST_F(SetupDialogTest, SettingsThatCannotBeWrittenStillEndTheProgram) {
-    start();
-    hp.registry.allowOpen = [](const std::string& path, uint32_t access) {
-        return path.find("LTRM") == std::string::npos || access != rights::kAllAccess;
+// A standard user: the setup cannot be stored. The dialog still ends the program as it
+// does, and then says why, instead of passing for a stored setup.
+TEST_F(SetupDialogTest, SettingsThatCannotBeStoredAreReportedAndTheProgramStillEnds) {
+    struct Case {
+        const char* what;
+        bool refuseFullAccess;
+        bool refuseRemovals;
+        std::optional<std::string> storedPort;
     };
+    const Case cases[] = {
+        {"settings key not writable", true, false, "7"},
+        {"removal refused after the writes", false, true, "1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        seedSettings("7", "65a");
+        start();
+        hp.desktop.messageBoxes.clear();
+        user->click(form().identification.SpeedButton6);  // opens the port
+        hp.desktop.messageBoxes.clear();
+        if (c.refuseFullAccess) hp.registry.allowOpen = refuseWritingBelow("LTRM");
+        hp.registry.failRemovals = c.refuseRemovals;
+        user->click(form().SpeedButton21);
+        user->pick(dialog().ComboBox2, 0);
+        user->click(dialog().Button1);  // fails, after ending the program
+
+        EXPECT_EQ(stored(setting::kPort), c.storedPort);
+        EXPECT_EQ(stored(setting::kVersion), "65a");
+        ASSERT_EQ(hp.desktop.messageBoxes.size(), 2u);
+        EXPECT_EQ(hp.desktop.messageBoxes[0].text, "Пожалуйста перезапустите программу");
+        EXPECT_EQ(hp.desktop.messageBoxes[1].text, kSettingsRefused);
+        EXPECT_EQ(hp.desktop.messageBoxes[1].caption, "ZOLT tuner");
+        EXPECT_EQ(hp.desktop.messageBoxes[1].kind, MessageKind::Error);
+        EXPECT_FALSE(hp.serial.isOpen()) << "the port is released";
+        EXPECT_TRUE(program->app.terminated());
+        EXPECT_FALSE(dialog().visible());
+        hp.registry.allowOpen = nullptr;
+        hp.registry.failRemovals = false;
+    }
+}
+
+TEST_F(SetupDialogTest, SettingsKeyIsNotCreatedWhenItCannotBeWritten) {
+    start();
+    hp.registry.allowOpen = refuseWritingBelow("LTRM");
     user->click(dialog().Button1);
     EXPECT_TRUE(hp.registry.writeLog.empty());
     EXPECT_FALSE(hp.registry.keyExists(setting::kKey));
-    ASSERT_EQ(hp.desktop.messageBoxes.size(), 1u);
-    EXPECT_EQ(hp.desktop.messageBoxes[0].kind, MessageKind::Notice);
+    EXPECT_EQ(errors(), std::vector<std::string>{kSettingsRefused});
     EXPECT_TRUE(program->app.terminated());
 }
 

@@ -68,14 +68,13 @@ void ModemIdentification::SpeedButton6Click() {
 }
 
 void ModemIdentification::storeEdition(const std::string& reply) {
-    auto writer = settings_.openForWriting();
-    if (!writer) return;  // no right to write: the description shows what is stored
-    writer->remove(setting::kModem);
-    writer->remove(setting::kVersion);
+    SettingsWriter writer = settings_.openForWriting();
+    writer.remove(setting::kModem);
+    writer.remove(setting::kVersion);
     for (const FirmwareEdition& edition : kFirmwareEditions) {
         if (reply.find(edition.identification) == std::string::npos) continue;
-        writer->write(setting::kModem, edition.series);
-        writer->write(setting::kVersion, edition.code);
+        writer.write(setting::kModem, edition.series);
+        writer.write(setting::kVersion, edition.code);
     }
 }
 

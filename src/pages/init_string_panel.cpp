@@ -19,23 +19,26 @@ InitStringPanel::InitStringPanel(Control& page, SettingsStore& settings)
     SpeedButton20.onClick = [this] { SpeedButton20Click(); };
 }
 
-std::unique_ptr<RegKey> InitStringPanel::openDriverKey() {
+OpenedKey InitStringPanel::openDriverKey() {
     // No modem chosen means no driver key, not the root key itself.
     const std::string path = settings_.ReadDriverKeyPath();
-    return path.empty() ? nullptr : settings_.registry().openFullAccess(path, false);
+    if (path.empty()) return {nullptr, regerror::kFileNotFound};
+    return settings_.registry().openFullAccess(path, false);
 }
 
 void InitStringPanel::Button3Click() {
-    auto key = openDriverKey();
-    Edit1.setText(key ? RegistryAccess::readString(*key, kUserInitValue) : std::string());
+    OpenedKey opened = openDriverKey();
+    Edit1.setText(opened.key ? RegistryAccess::readString(*opened.key, kUserInitValue) : std::string());
 }
 
 void InitStringPanel::SpeedButton19Click() {
-    auto key = openDriverKey();
-    // A driver key that is missing or refused is never created; the write fails as a
-    // refused write does.
-    if (!key) throw Failure(formatMessage("Failed to set data for '%s'", kUserInitValue));
-    RegistryAccess::writeString(*key, kUserInitValue, Edit1.text());
+    OpenedKey opened = openDriverKey();
+    // A driver key that is missing is never created; the write fails as a refused write
+    // does. One the account may not write to says why.
+    if (!opened.key && opened.error == regerror::kFileNotFound)
+        throw Failure(formatMessage("Failed to set data for '%s'", kUserInitValue));
+    if (!opened.key) throw settings_.registry().refusedStore(kInitStringNoun, opened.error);
+    RegistryAccess::writeString(*opened.key, kUserInitValue, Edit1.text());
 }
 
 void InitStringPanel::SpeedButton20Click() { Edit1.setText(""); }

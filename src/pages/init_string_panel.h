@@ -9,6 +9,8 @@
 namespace lt {
 
 inline constexpr char kUserInitValue[] = "USERINIT";
+// What a refused store of the init string names in its message.
+inline constexpr char kInitStringNoun[] = "строку инициализации";
 
 class InitStringPanel {
 public:
@@ -23,7 +25,7 @@ public:
     void SpeedButton20Click();   // empty the field
 
 private:
-    std::unique_ptr<RegKey> openDriverKey();
+    OpenedKey openDriverKey();
     SettingsStore& settings_;
 };
 

@@ -31,6 +31,13 @@ constexpr uint32_t kDword = 4;
 constexpr uint32_t kMultiString = 7;
 }  // namespace regtype
 
+// System error codes, numbered as Windows numbers them; a backend reports the system's own.
+namespace regerror {
+constexpr uint32_t kSuccess = 0;
+constexpr uint32_t kFileNotFound = 2;  // no such key or value
+constexpr uint32_t kAccessDenied = 5;
+}  // namespace regerror
+
 struct RegValueInfo {
     uint32_t type = regtype::kNone;
     uint32_t size = 0;  // bytes, as the system reports them (terminator included)
@@ -46,19 +53,29 @@ public:
     virtual std::string readText(const std::string& name) = 0;
     // Stores a REG_SZ value; false when the system refuses.
     virtual bool writeText(const std::string& name, const std::string& text) = 0;
-    // Removes a value; false when it did not exist or could not be removed.
-    virtual bool deleteValue(const std::string& name) = 0;
+    // Removes a value: regerror::kSuccess, kFileNotFound when it did not exist, or the
+    // system's error code why not.
+    virtual uint32_t deleteValue(const std::string& name) = 0;
     virtual std::vector<std::string> subkeyNames() = 0;
+};
+
+// An opened key, or the system's error code why it could not be opened.
+struct OpenedKey {
+    std::unique_ptr<RegKey> key;
+    uint32_t error = regerror::kSuccess;
 };
 
 class Registry {
 public:
     virtual ~Registry() = default;
     // Opens path (below HKEY_LOCAL_MACHINE, no leading backslash) with the given rights;
-    // nullptr when it does not exist or the rights are refused.
-    virtual std::unique_ptr<RegKey> openKey(const std::string& path, uint32_t access) = 0;
+    // no key (kFileNotFound) when it does not exist, none (kAccessDenied) when the rights
+    // are refused.
+    virtual OpenedKey openKey(const std::string& path, uint32_t access) = 0;
     // As openKey, but creates the key (non-volatile, default security) when missing.
-    virtual std::unique_ptr<RegKey> createKey(const std::string& path, uint32_t access) = 0;
+    virtual OpenedKey createKey(const std::string& path, uint32_t access) = 0;
+    // The system's text for an error code, in the user's language; "" when it has none.
+    virtual std::string errorText(uint32_t code) = 0;
 };
 
 }  // namespace lt

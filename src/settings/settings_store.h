@@ -19,16 +19,20 @@ inline constexpr char kModem[] = "modem";      // series found by identification
 inline constexpr char kVersion[] = "version";  // firmware edition found by identification
 }  // namespace setting
 
+// What a refused store of the settings names in its message.
+inline constexpr char kSettingsNoun[] = "настройки";
+
 // The settings key opened for writing.
 class SettingsWriter {
 public:
-    explicit SettingsWriter(std::unique_ptr<RegKey> key) : key_(std::move(key)) {}
+    SettingsWriter(RegistryAccess& access, std::unique_ptr<RegKey> key) : access_(access), key_(std::move(key)) {}
     // Raises "Failed to set data for '%s'" when refused.
     void write(const std::string& name, const std::string& value);
-    // Nothing happens when the value does not exist.
+    // Nothing happens when the value does not exist; a refused removal raises.
     void remove(const std::string& name);
 
 private:
+    RegistryAccess& access_;
     std::unique_ptr<RegKey> key_;
 };
 
@@ -40,8 +44,9 @@ public:
     // the value is not a string.
     std::string ReadSetting(const std::string& name);
     std::string ReadDriverKeyPath() { return ReadSetting(setting::kPath); }
-    // Full access, creating the key when missing; nullptr when that is refused.
-    std::unique_ptr<SettingsWriter> openForWriting();
+    // Full access, creating the key when missing. Raises, with the system's reason, when
+    // that is refused (an account that may not write below HKEY_LOCAL_MACHINE).
+    SettingsWriter openForWriting();
 
     RegistryAccess& registry() { return access_; }
 

@@ -81,13 +81,12 @@ void TForm2::storeSetup() {
     const std::string path = modemInstanceKey(modemClassKey(systemInfo_), ComboBox1.itemIndex());
     const std::string port = IntToStr(ComboBox2.itemIndex() + 1);
     const std::string klas = IntToStr(ComboBox3.itemIndex() + 1);
-    auto writer = settings_.openForWriting();
-    if (!writer) return;  // no right to write: the next start asks again
-    writer->write(setting::kPath, path);
-    writer->write(setting::kPort, port);
-    writer->write(setting::kKlas, klas);
-    writer->remove(setting::kModem);
-    writer->remove(setting::kVersion);
+    SettingsWriter writer = settings_.openForWriting();
+    writer.write(setting::kPath, path);
+    writer.write(setting::kPort, port);
+    writer.write(setting::kKlas, klas);
+    writer.remove(setting::kModem);
+    writer.remove(setting::kVersion);
 }
 
 void TForm2::Button1Click() {
@@ -97,7 +96,8 @@ void TForm2::Button1Click() {
     } catch (...) {
         failure = std::current_exception();
     }
-    // The program ends whatever was stored; a failure of the store is reported last.
+    // The program ends whatever was stored; a failure of the store (no right to write the
+    // settings, so the next start asks again) is reported last.
     app_.notice("Пожалуйста перезапустите программу");
     modem_.resetToIdle();
     port_.close();

@@ -24,6 +24,8 @@
 //   ltdrive tray-menu  (asks the tray icon's window for its menu, as a right click does)
 //   ltdrive menu-pick INDEX  (chooses an item of the open pop-up menu by keyboard)
 //   ltdrive z-order  (the captions of the shown top-level windows, the topmost first)
+//   ltdrive front-window CAPTION SECONDS  (a window of another program, brought in front of
+//     everything and kept for SECONDS or until it is closed; prints "ready" once in front)
 //   ltdrive click-until-gone CAPTION CONTROL [SECONDS]  (clicks, prints the milliseconds
 //     until the window CAPTION has gone)
 //   ltdrive watch-window CAPTION [SECONDS]   ltdrive watch-text CAPTION CONTROL TEXT [SECONDS]
@@ -333,6 +335,39 @@ void pressKey(HWND w, UINT key) {
     PostMessageW(w, WM_KEYUP, key, scan | 1 | (LPARAM{3} << 30));
 }
 
+LRESULT CALLBACK frontWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void CALLBACK frontWindowEnds(HWND window, UINT, UINT_PTR, DWORD) { DestroyWindow(window); }
+
+// Another program in front, as when the user works elsewhere: a plain window that takes
+// the foreground and lives until SECONDS have passed or it is closed.
+int frontWindow(const std::wstring& caption, double seconds) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = frontWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"ltdriveFront";
+    RegisterClassW(&wc);
+    HWND w = CreateWindowExW(0, wc.lpszClassName, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 400,
+                             300, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!w) fail("cannot create the window");
+    SetForegroundWindow(w);
+    if (!waitFor(10, [&] {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+            return GetForegroundWindow() == w;
+        }, 10))
+        fail("the window did not come in front");
+    print("ready");
+    SetTimer(w, 1, static_cast<UINT>(seconds * 1000), frontWindowEnds);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    return 0;
+}
+
 int run(const std::vector<std::wstring>& a) {
     auto arg = [&](size_t i) -> const std::wstring& {
         if (i >= a.size()) fail("missing argument");
@@ -388,6 +423,7 @@ int run(const std::vector<std::wstring>& a) {
         return waitFor(10, [&] { return !IsWindow(box) || !IsWindowVisible(box); }) ? 0 : 1;
     }
 
+    if (cmd == L"front-window") return frontWindow(arg(1), seconds(2));
     if (cmd == L"setting") {
         std::wstring value;
         if (!readSetting(arg(1), value)) fail("no setting " + utf8(arg(1)));

@@ -77,9 +77,11 @@ public:
         return true;
     }
 
-    bool deleteValue(const std::string& name) override {
-        if (!(access_ & rights::kSetValue)) return false;
-        return node_.values.erase(folded(name)) > 0;
+    uint32_t deleteValue(const std::string& name) override {
+        if (!node_.values.count(folded(name))) return regerror::kFileNotFound;
+        if (owner_.failRemovals || !(access_ & rights::kSetValue)) return regerror::kAccessDenied;
+        node_.values.erase(folded(name));
+        return regerror::kSuccess;
     }
 
     std::vector<std::string> subkeyNames() override {
@@ -127,15 +129,24 @@ const MemoryRegistry::Node* MemoryRegistry::lookup(const std::string& path) cons
     return node;
 }
 
-std::unique_ptr<RegKey> MemoryRegistry::openKey(const std::string& path, uint32_t access) {
-    if (allowOpen && !allowOpen(path, access)) return nullptr;
+OpenedKey MemoryRegistry::openKey(const std::string& path, uint32_t access) {
     Node* node = lookup(path, false);
-    return node ? std::make_unique<MemoryKey>(*this, *node, path, access) : nullptr;
+    if (!node) return {nullptr, regerror::kFileNotFound};
+    if (allowOpen && !allowOpen(path, access)) return {nullptr, regerror::kAccessDenied};
+    return {std::make_unique<MemoryKey>(*this, *node, path, access)};
 }
 
-std::unique_ptr<RegKey> MemoryRegistry::createKey(const std::string& path, uint32_t access) {
-    if (allowOpen && !allowOpen(path, access)) return nullptr;
-    return std::make_unique<MemoryKey>(*this, *lookup(path, true), path, access);
+OpenedKey MemoryRegistry::createKey(const std::string& path, uint32_t access) {
+    if (allowOpen && !allowOpen(path, access)) return {nullptr, regerror::kAccessDenied};
+    return {std::make_unique<MemoryKey>(*this, *lookup(path, true), path, access)};
+}
+
+std::string MemoryRegistry::errorText(uint32_t code) {
+    switch (code) {
+    case regerror::kFileNotFound: return "The system cannot find the file specified.\r\n";
+    case regerror::kAccessDenied: return "Access is denied.\r\n";
+    default: return "";
+    }
 }
 
 void MemoryRegistry::addKey(const std::string& path) { lookup(path, true); }

@@ -25,8 +25,10 @@ public:
     MemoryRegistry();
     ~MemoryRegistry() override;
 
-    std::unique_ptr<RegKey> openKey(const std::string& path, uint32_t access) override;
-    std::unique_ptr<RegKey> createKey(const std::string& path, uint32_t access) override;
+    OpenedKey openKey(const std::string& path, uint32_t access) override;
+    OpenedKey createKey(const std::string& path, uint32_t access) override;
+    // The texts an English Windows gives for the codes this registry reports.
+    std::string errorText(uint32_t code) override;
 
     // Seeding and inspection; paths may start with a backslash.
     void addKey(const std::string& path);
@@ -40,10 +42,12 @@ public:
     std::optional<std::string> text(const std::string& path, const std::string& name) const;
     std::vector<std::string> valueNames(const std::string& path) const;
 
-    // Refuses an open or create when it returns false.
+    // Refuses an open or create (access denied) when it returns false.
     std::function<bool(const std::string& path, uint32_t access)> allowOpen;
     // Makes every value write fail.
     bool failWrites = false;
+    // Makes every removal of an existing value fail (access denied).
+    bool failRemovals = false;
     // Makes the writes of these value names fail, for a failure halfway through a sequence.
     std::set<std::string> failWritesOf;
     // Every value write, in order, as "path\name=text", for tests of write order.

@@ -9,7 +9,6 @@
 namespace lt::win32 {
 namespace {
 
-constexpr UINT kTrayMessage = WM_APP + 2;
 constexpr UINT kIconId = 1;
 constexpr wchar_t kWindowClass[] = L"LinetrimTray";
 
@@ -24,7 +23,7 @@ NOTIFYICONDATAW iconData(HWND window) {
 }  // namespace
 
 TrayHost::TrayHost(TrayIcon& icon, HINSTANCE instance, HICON image,
-                   std::function<void(const std::function<void()>&)> run)
+                   std::function<void(const std::function<void()>&)> run, const MessageFilterCalls& filter)
     : icon_(icon), image_(image), run_(std::move(run)) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = windowProc;
@@ -36,6 +35,8 @@ TrayHost::TrayHost(TrayIcon& icon, HINSTANCE instance, HICON image,
     window_ = CreateWindowExW(0, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    // Both come from the shell, which runs unelevated when the program is elevated.
+    allowFromLessPrivileged(filter, window_, {taskbarCreated_, kCallbackMessage});
     add();
 }
 
@@ -48,7 +49,7 @@ TrayHost::~TrayHost() {
 void TrayHost::add() {
     NOTIFYICONDATAW data = iconData(window_);
     data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
-    data.uCallbackMessage = kTrayMessage;
+    data.uCallbackMessage = kCallbackMessage;
     data.hIcon = image_;
     const std::wstring tip = widen(icon_.hint);
     lstrcpynW(data.szTip, tip.c_str(), sizeof data.szTip / sizeof data.szTip[0]);
@@ -75,7 +76,7 @@ void TrayHost::showMenu() {
 LRESULT CALLBACK TrayHost::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<TrayHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     try {
-        if (self && message == kTrayMessage) {
+        if (self && message == kCallbackMessage) {
             if (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU) self->showMenu();
             return 0;  // left clicks and double clicks do nothing
         }

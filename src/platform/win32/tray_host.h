@@ -6,13 +6,20 @@
 #include <functional>
 
 #include "../tray_icon.h"
+#include "message_filter.h"
 
 namespace lt::win32 {
 
 class TrayHost {
 public:
-    TrayHost(TrayIcon& icon, HINSTANCE instance, HICON image, std::function<void(const std::function<void()>&)> run);
+    // The message the shell sends the icon's window on mouse input over the icon.
+    static constexpr UINT kCallbackMessage = WM_APP + 2;
+
+    // The filter calls are the system's unless a test gives its own.
+    TrayHost(TrayIcon& icon, HINSTANCE instance, HICON image, std::function<void(const std::function<void()>&)> run,
+             const MessageFilterCalls& filter = MessageFilterCalls::lookUp());
     ~TrayHost();
+    HWND window() const { return window_; }
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

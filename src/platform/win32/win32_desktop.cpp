@@ -13,12 +13,16 @@ namespace lt::win32 {
 namespace {
 
 HFONT dialogFont(bool underline) {
-    // "MS Sans Serif" 8 points; the system substitutes its replacement where it has none.
+    // The TrueType face of "MS Sans Serif", with its design and metrics, 8 points. The
+    // bitmap "MS Sans Serif" comes in the system's ANSI code page only, so Russian drew as
+    // boxes or wrong letters on a system that is not Cyrillic. Asking for the Cyrillic
+    // character set (not the system's default) makes the font mapper take a face that has
+    // it, on any system locale; every Windows from XP on has it in "Microsoft Sans Serif".
     HDC screen = GetDC(nullptr);
     const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
     ReleaseDC(nullptr, screen);
-    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, RUSSIAN_CHARSET, OUT_TT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Microsoft Sans Serif");
 }
 
 bool isDrawn(const Control& c) { return c.kind() == ControlKind::Shape || c.kind() == ControlKind::Line; }
@@ -143,9 +147,39 @@ void Win32Desktop::destroyWindows() {
 // main window is shown rather than before it.
 void Win32Desktop::showTrayIcon(TrayIcon& icon) { trayToShow_ = &icon; }
 
+// The form of ours in front: the first shown, enabled one in the stacking order (the setup
+// dialog stays on top of everything, the cadence editor lies above the main window that
+// owns it).
+HWND Win32Desktop::frontForm() const {
+    const std::vector<HWND> forms = formWindows();
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (std::find(forms.begin(), forms.end(), w) != forms.end() && IsWindowVisible(w) && IsWindowEnabled(w))
+            return w;
+    return nullptr;
+}
+
+std::vector<HWND> Win32Desktop::formWindows() const {
+    std::vector<HWND> forms;
+    for (const auto& peer : peers_)
+        if (peer->control().kind() == ControlKind::Form) forms.push_back(peer->window());
+    return forms;
+}
+
+// No window of ours may respond while a box is up: a user could otherwise start a request
+// while the failed handler's box still waits. The box is owned by the form in front, also
+// when another program is active, and disables it; the other forms are disabled beside it
+// and then set back as their forms say. With no form shown (the program in the tray) the
+// box is task-modal, which disables every window of the thread.
 void Win32Desktop::messageBox(const std::string& text, const std::string& caption, MessageKind kind) {
-    const UINT style = MB_OK | (kind == MessageKind::Error ? MB_ICONERROR : 0);
-    MessageBoxW(GetActiveWindow(), widen(text).c_str(), widen(caption).c_str(), style);
+    HWND owner = frontForm();
+    std::vector<HWND> others;
+    for (HWND w : formWindows())
+        if (w != owner && IsWindowEnabled(w)) others.push_back(w);
+    for (HWND w : others) EnableWindow(w, FALSE);
+    const UINT style = MB_OK | (kind == MessageKind::Error ? MB_ICONERROR : 0) | (owner ? 0 : MB_TASKMODAL);
+    MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), style);
+    for (HWND w : others)
+        if (WindowPeer* peer = peerOf(w)) EnableWindow(w, peer->control().enabled());
 }
 
 void Win32Desktop::processMessages() {

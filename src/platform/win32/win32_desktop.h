@@ -55,6 +55,8 @@ private:
     // One piece of the work left for when the message loop has nothing else to do.
     bool idleStep();
     bool dialogNavigation(MSG& msg);
+    std::vector<HWND> formWindows() const;
+    HWND frontForm() const;
 
     HINSTANCE instance_;
     HICON icon_;

@@ -39,8 +39,8 @@ public:
                               bytes) == ERROR_SUCCESS;
     }
 
-    bool deleteValue(const std::string& name) override {
-        return RegDeleteValueW(key_, widen(name).c_str()) == ERROR_SUCCESS;
+    uint32_t deleteValue(const std::string& name) override {
+        return static_cast<uint32_t>(RegDeleteValueW(key_, widen(name).c_str()));
     }
 
     std::vector<std::string> subkeyNames() override {
@@ -60,20 +60,36 @@ private:
     HKEY key_;
 };
 
-}  // namespace
-
-std::unique_ptr<RegKey> Win32Registry::openKey(const std::string& path, uint32_t access) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0, access, &key) != ERROR_SUCCESS) return nullptr;
-    return std::make_unique<Win32Key>(key);
+OpenedKey opened(LONG status, HKEY key) {
+    if (status != ERROR_SUCCESS) return {nullptr, static_cast<uint32_t>(status)};
+    return {std::make_unique<Win32Key>(key)};
 }
 
-std::unique_ptr<RegKey> Win32Registry::createKey(const std::string& path, uint32_t access) {
+}  // namespace
+
+OpenedKey Win32Registry::openKey(const std::string& path, uint32_t access) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return std::make_unique<Win32Key>(key);
+    const LONG status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0, access, &key);
+    return opened(status, key);
+}
+
+OpenedKey Win32Registry::createKey(const std::string& path, uint32_t access) {
+    HKEY key = nullptr;
+    const LONG status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                        access, nullptr, &key, nullptr);
+    return opened(status, key);
+}
+
+std::string Win32Registry::errorText(uint32_t code) {
+    // In the user's language: "Отказано в доступе." on a Russian Windows.
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (!length) return "";
+    const std::string result = narrow(std::wstring(text, length));
+    LocalFree(text);
+    return result;
 }
 
 }  // namespace lt::win32

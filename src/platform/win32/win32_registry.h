@@ -6,8 +6,9 @@ namespace lt::win32 {
 
 class Win32Registry : public Registry {
 public:
-    std::unique_ptr<RegKey> openKey(const std::string& path, uint32_t access) override;
-    std::unique_ptr<RegKey> createKey(const std::string& path, uint32_t access) override;
+    OpenedKey openKey(const std::string& path, uint32_t access) override;
+    OpenedKey createKey(const std::string& path, uint32_t access) override;
+    std::string errorText(uint32_t code) override;
 };
 
 }  // namespace lt::win32

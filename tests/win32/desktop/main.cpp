@@ -1,0 +1,13 @@
+// The Win32 desktop's own behaviour, in a console program run under Wine: which messages
+// an elevated program lets through, the controls' font, the owner of a message box, the
+// registry's reasons for a failed open.
+#include "checks.h"
+
+int main() {
+    lt::win32::testing::Checks checks;
+    lt::win32::testing::testMessageFilter(checks);
+    lt::win32::testing::testFont(checks);
+    lt::win32::testing::testMessageBoxOwner(checks);
+    lt::win32::testing::testRegistry(checks);
+    return checks.summary();
+}
