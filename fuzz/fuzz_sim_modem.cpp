@@ -6,6 +6,7 @@
 
 static void fuzzOne(const uint8_t* data, size_t size) {
     sim::Modem modem(static_cast<sim::Edition>(size ? data[0] % 10 : 0));
+    modem.setMalformedValues(size && (data[0] & 0x80));  // the malformed printing meets the same bytes
     uint32_t now = 0;
     for (size_t i = 1; i < size; ++i) {
         modem.receive(data[i], now);

@@ -23,8 +23,7 @@ public:
 
     void run(TRequestKind request, const uint8_t* data, size_t size) {
         CommandExchange& link = program_->Form1->link;
-        link.RxText.clear();
-        link.PendingRequest = request;
+        link.OpenModemLink(request);  // a request of its own: a parse per run
         link.VaCommRxBuf(std::string(reinterpret_cast<const char*>(data), size));
         program_->app.run([&] { program_->Form1->VaCommTxEmpty(); });
         // Keep the recorded boxes from piling up over millions of runs.

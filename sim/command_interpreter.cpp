@@ -33,6 +33,11 @@ std::string threeDigits(int v) {
     return s;
 }
 
+std::string registerText(int v, const ModemState& state) {
+    if (state.malformedValues) return malformed(std::to_string(v));
+    return state.shortValues ? std::to_string(v) : threeDigits(v);
+}
+
 std::string infoLine(std::string_view text) {
     std::string s = "\r\n";
     s += text;
@@ -147,7 +152,7 @@ private:
 
     bool identification(long n) {
         if (n == 3) {
-            out_ += infoLine(state_.identification);
+            out_ += infoLine(state_.malformedValues ? malformed(state_.identification) : state_.identification);
             return true;
         }
         auto text = otherIdentification(n);
@@ -165,8 +170,7 @@ private:
 
         if (peek() == '?') {
             ++pos_;
-            const int v = state_.active.registers.get(reg);
-            out_ += infoLine(state_.shortValues ? std::to_string(v) : threeDigits(v));
+            out_ += infoLine(registerText(state_.active.registers.get(reg), state_));
             return true;
         }
         if (peek() == '=') {
@@ -202,7 +206,7 @@ private:
 
         if (peek() == '?') {
             ++pos_;
-            out_ += infoLine("+MS: " + state_.active.ms);
+            out_ += infoLine("+MS: " + msText());
             return true;
         }
         if (peek() != '=') return false;
@@ -223,6 +227,15 @@ private:
         return true;
     }
 
+    // The +MS values; malformed ones keep the carrier, only the numbers after it break.
+    std::string msText() const {
+        const std::string& ms = state_.active.ms;
+        if (!state_.malformedValues) return ms;
+        const std::size_t comma = ms.find(',');
+        if (comma == std::string::npos) return ms;
+        return ms.substr(0, comma) + malformed(std::string_view(ms).substr(comma));
+    }
+
     std::string s_;
     ModemState& state_;
     std::size_t pos_ = 0;
@@ -230,6 +243,22 @@ private:
 };
 
 }  // namespace
+
+std::string malformed(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!isDigit(text[i])) {
+            out += text[i++];
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && isDigit(text[end])) ++end;
+        if (end - i > 1) out += '#';
+        out += text[i];
+        i = end;
+    }
+    return out;
+}
 
 std::string interpretLine(std::string_view line, bool overflowed, ModemState& state) {
     if (line.size() < 2 || std::toupper(static_cast<unsigned char>(line[0])) != 'A' ||

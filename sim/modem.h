@@ -46,6 +46,9 @@ public:
     // Misbehaviour switches.
     void setSilent(bool on) { silent_ = on; }
     void setShortValues(bool on) { state_.shortValues = on; }
+    // Every register value, the +MS numbers and the digits of the identification
+    // printed malformed (sim::malformed): no value read converts, no edition is known.
+    void setMalformedValues(bool on) { state_.malformedValues = on; }
     void setEchoDropped(bool on) { echoDropped_ = on; }
     void setReplyDelayMs(std::uint32_t ms) { replyDelayMs_ = ms; }
     void setIdentification(std::string text) { state_.identification = std::move(text); }

@@ -28,6 +28,7 @@ struct Options {
     std::optional<std::string> identification;
     bool silent = false;
     bool shortValues = false;
+    bool malformedValues = false;
     bool noEcho = false;
     bool monotonicLog = false;
     std::uint32_t delayMs = 0;
@@ -36,8 +37,8 @@ struct Options {
 void usage(std::FILE* to) {
     std::fprintf(to,
                  "usage: zoltsim [--edition CODE] [--link PATH] [--log FILE] [--silent]\n"
-                 "               [--short-values] [--no-echo] [--delay MS] [--ident TEXT]\n"
-                 "               [--monotonic-log]\n"
+                 "               [--short-values] [--malformed-values] [--no-echo] [--delay MS]\n"
+                 "               [--ident TEXT] [--monotonic-log]\n"
                  "editions: 47ab 48ab 47b 4610 gb1 64a 65a 66a 67 unknown (default 65a)\n");
 }
 
@@ -79,6 +80,8 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             o.silent = true;
         } else if (arg == "--short-values") {
             o.shortValues = true;
+        } else if (arg == "--malformed-values") {
+            o.malformedValues = true;
         } else if (arg == "--no-echo") {
             o.noEcho = true;
         } else if (arg == "--monotonic-log") {
@@ -303,6 +306,7 @@ int main(int argc, char** argv) {
     sim::Modem modem(options->edition);
     modem.setSilent(options->silent);
     modem.setShortValues(options->shortValues);
+    modem.setMalformedValues(options->malformedValues);
     modem.setEchoDropped(options->noEcho);
     modem.setReplyDelayMs(options->delayMs);
     if (options->identification) modem.setIdentification(*options->identification);

@@ -60,8 +60,9 @@ TEST_F(BusyToneTest, UnparseableReplyChangesNoField) {
     EXPECT_EQ(fieldTexts(), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
     EXPECT_EQ(link().PendingRequest, rqBusyRead);
     EXPECT_FALSE(link().RxText.empty());
-    // A later report does not parse the same text again.
+    // A later transmit-empty report does not parse the same text again.
     hp.serial.inject("x");
+    hp.serial.raiseTxEmpty();
     hp.desktop.processMessages();
     EXPECT_EQ(errors().size(), 1u);
 }

@@ -281,6 +281,7 @@ TEST_F(SpeedPageTest, ShortValueFromTheModemFailsAfterTheListsAreSet) {
     EXPECT_EQ(page().ComboBox8.itemIndex(), -1);
     EXPECT_EQ(link().PendingRequest, rqSpeedRead);
     hp.serial.inject("x");
+    hp.serial.raiseTxEmpty();
     hp.desktop.processMessages();
     EXPECT_EQ(errors().size(), 1u) << "a failed parse is not repeated";
 }

@@ -45,6 +45,47 @@ TEST(ShortValues, ThreeDigitValuesUnchanged) {
     EXPECT_EQ(converse(m, "ATS91?\r"), "\r\n200\r\n" + std::string(kOk));
 }
 
+// Each page's queries, with the factory values of the edition that has the register.
+TEST(MalformedValues, EveryRegisterAPageReadsComesBroken) {
+    const struct { sim::Edition edition; const char* query; const char* printed; } cases[] = {
+        {sim::Edition::B65a, "ATS203?", "#2"}, {sim::Edition::B65a, "ATS204?", "#5"},
+        {sim::Edition::B65a, "ATS205?", "#1"}, {sim::Edition::B65a, "ATS206?", "#4"},
+        {sim::Edition::B65a, "ATS207?", "4"},  {sim::Edition::B65a, "ATS91?", "#1"},
+        {sim::Edition::B65a, "ATS10?", "#1"},  {sim::Edition::B65a, "ATS215?", "#5"},
+        {sim::Edition::B65a, "ATS216?", "5"},  {sim::Edition::B65a, "ATS218?", "0"},
+        {sim::Edition::Gb1, "ATS17?", "6"},    {sim::Edition::B65a, "ATS210?", "5"},
+    };
+    for (const auto& c : cases) {
+        auto m = simtest::quietModem(c.edition);
+        m.setMalformedValues(true);
+        EXPECT_EQ(converse(m, std::string(c.query) + "\r"), "\r\n" + std::string(c.printed) + "\r\n" + std::string(kOk))
+            << c.query;
+    }
+}
+
+TEST(MalformedValues, ThreeDigitValuesAndTheOtherReplies) {
+    auto m = simtest::quietModem();
+    m.setMalformedValues(true);
+    m.setRegister(206, 255);
+    EXPECT_EQ(converse(m, "ATS206?\r"), "\r\n#2\r\n" + std::string(kOk));
+    EXPECT_EQ(converse(m, "AT+MS?\r"), "\r\n+MS: V92,1,#3,#4,#3,#5\r\n" + std::string(kOk)) << "the carrier stays";
+    EXPECT_EQ(converse(m, "ATI3\r"), "\r\nTRX7 beta ver. #6a--Q#5_L#6_WNE\r\n" + std::string(kOk));
+    EXPECT_EQ(converse(m, "ATS91=100\r"), kOk) << "assignments are not affected";
+    EXPECT_EQ(m.reg(91), 100);
+    m.setMalformedValues(false);
+    EXPECT_EQ(converse(m, "ATS91?\r"), "\r\n100\r\n" + std::string(kOk));
+}
+
+TEST(MalformedValues, NoEditionIsRecognisedByItsIdentification) {
+    for (auto e : sim::kAllEditions) {
+        auto m = simtest::quietModem(e);
+        m.setMalformedValues(true);
+        const std::string reply = converse(m, "ATI3\r");
+        for (auto known : sim::kAllEditions)
+            EXPECT_EQ(reply.find(sim::identificationText(known)), std::string::npos) << simtest::visible(reply);
+    }
+}
+
 TEST(EchoDropped, NoEchoEvenAfterE1ButRepliesCome) {
     sim::Modem m;
     m.setEchoDropped(true);

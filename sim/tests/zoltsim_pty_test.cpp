@@ -212,6 +212,17 @@ TEST(ZoltsimPty, OptionsSelectEditionAndMisbehaviour) {
     close(fd);
 }
 
+TEST(ZoltsimPty, MalformedValuesBreakEveryValue) {
+    Zoltsim z({"--malformed-values"});
+    ASSERT_FALSE(z.ptyPath().empty()) << z.firstLine();
+    const int fd = openPort(z.ptyPath());
+    ASSERT_GE(fd, 0);
+    sendText(fd, "ATS203?\rATS216?\r");
+    const std::string want = "ATS203?\r\r\n#2\r\n\r\nOK\r\nATS216?\r\r\n5\r\n\r\nOK\r\n";
+    EXPECT_EQ(readFor(fd, want.size(), 3000), want);
+    close(fd);
+}
+
 TEST(ZoltsimPty, SilentAnswersNothingButLogs) {
     const std::string logPath = tempPath("silent.log");
     Zoltsim z({"--silent", "--log", logPath});

@@ -96,17 +96,28 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::VaCommTxEmpty() {
+    // The port reports transmit-empty more than once after a script (characters that left
+    // during the send leave reports behind), yet a reply is parsed once: a failed parse
+    // would otherwise show its error again with every report.
+    if (link.ReplyTaken) return;
     // Each test reads the live state: a branch that completes empties RxText and resets
     // PendingRequest, so at most one branch runs per report.
     auto due = [this](size_t threshold, TRequestKind code) {
         return link.RxText.size() > threshold && link.PendingRequest == code;
     };
-    if (due(20, rqExtRegsRead)) extRegs.ParseExtRegsReply();
-    if (due(20, rqBusyRead)) busyTone.ParseBusyReply();
-    if (due(20, rqIdentify)) identification.ParseIdentifyReply();
-    if (due(20, rqSpeedRead)) speed.ParseSpeedReply();
-    if (due(10, rqTxLevelRead)) levels.ParseTxLevelReply();
-    if (due(10, rqLineAdaptRead)) levels.ParseLineAdaptReply();
+    // Marked before the branch runs, so that a failing branch stays marked.
+    auto run = [this](const auto& parse) {
+        link.ReplyTaken = true;
+        parse();
+    };
+    if (due(20, rqExtRegsRead)) run([this] { extRegs.ParseExtRegsReply(); });
+    if (due(20, rqBusyRead)) run([this] { busyTone.ParseBusyReply(); });
+    if (due(20, rqIdentify)) run([this] { identification.ParseIdentifyReply(); });
+    if (due(20, rqSpeedRead)) run([this] { speed.ParseSpeedReply(); });
+    // A level branch that finds no echo of its query has taken nothing: the echo may
+    // still be on its way, and the report that brings it parses the reply.
+    if (due(10, rqTxLevelRead)) run([this] { link.ReplyTaken = levels.ParseTxLevelReply(); });
+    if (due(10, rqLineAdaptRead)) run([this] { link.ReplyTaken = levels.ParseLineAdaptReply(); });
 }
 
 void TForm1::SpeedButton3Click() { close(); }

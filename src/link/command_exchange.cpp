@@ -30,6 +30,7 @@ void CommandExchange::prologue(TRequestKind r, bool testPath) {
     VaComm.setPortNum(StrToInt(port));
     if (!VaComm.isOpen()) VaComm.open();
     PendingRequest = r;
+    ReplyTaken = false;
     VaModem1.resetToIdle();
     RxText.clear();
 }

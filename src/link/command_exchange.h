@@ -30,8 +30,12 @@ public:
     Modem VaModem1;
     std::string RxText;
     TRequestKind PendingRequest = rqWrite;
+    // A parse branch has run for the current request, completed or failed; the dispatch
+    // runs none again until the next prologue clears it.
+    bool ReplyTaken = false;
 
-    // Port from the settings, opened when needed; PendingRequest := r; RxText emptied.
+    // Port from the settings, opened when needed; PendingRequest := r; RxText emptied and
+    // no reply taken yet.
     void OpenModemLink(TRequestKind r);
     // The prologue (without the "path" test), then command + "\r" and the profile store.
     void SendAndSaveProfile(TRequestKind r, const std::string& command);

@@ -91,14 +91,15 @@ void LevelsPage::SpeedButton12Click() {
     link_.SendQueries(rqTxLevelRead, {"ATS10?", "ATS91?"});
 }
 
-void LevelsPage::ParseTxLevelReply() {
+bool LevelsPage::ParseTxLevelReply() {
     const std::string snapshot = link_.RxText;
-    // Without the echo there is nothing to cut; the user reads again.
-    if (snapshot.find("ATS91?") == std::string::npos) return;
+    // Without the echo there is nothing to cut.
+    if (snapshot.find("ATS91?") == std::string::npos) return false;
     const int32_t level = StrToInt(ExtractRegisterValue(snapshot, "ATS91?", 6));
     RxSlider1.setValue(kLevelMirror - level);  // clamps; the label keeps the value read
     RxLabel1.setText(levelText(level));
     link_.CompleteParse();
+    return true;
 }
 
 void LevelsPage::RxSlider1Changed() { RxLabel1.setText(levelText(kLevelMirror - RxSlider1.value())); }
@@ -113,15 +114,16 @@ void LevelsPage::SpeedButton15Click() {
     link_.SendQueries(rqLineAdaptRead, {"ATS10?", "ATS215?"});
 }
 
-void LevelsPage::ParseLineAdaptReply() {
+bool LevelsPage::ParseLineAdaptReply() {
     const std::string snapshot = link_.RxText;
-    if (snapshot.find("ATS215?") == std::string::npos) return;
+    if (snapshot.find("ATS215?") == std::string::npos) return false;
     const std::string bits = ByteToBits(StrToInt(ExtractRegisterValue(snapshot, "ATS215?", 7)));
     const int32_t aggressiveness = halfValue(bits.substr(0, 4));
     const int32_t noiseDetector = halfValue(bits.substr(4, 4));
     RxSlider2.setValue(aggressiveness);  // both clamp to 1..9
     RxSlider3.setValue(noiseDetector);
     link_.CompleteParse();
+    return true;
 }
 
 std::string LevelsPage::lineAdaptAssignment() const {

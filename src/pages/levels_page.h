@@ -33,8 +33,10 @@ public:
     void SpeedButton16Click();  // write S215 and store the profiles
     void SpeedButton17Click();  // append the S215 assignment to the init string
     void RxSlider1Changed();    // the user finished moving the level slider
-    void ParseTxLevelReply();   // the reply of rqTxLevelRead
-    void ParseLineAdaptReply(); // the reply of rqLineAdaptRead
+    // The replies of rqTxLevelRead and rqLineAdaptRead. False when the query's echo is not
+    // in the reply (yet): nothing was taken from it and nothing changed.
+    bool ParseTxLevelReply();
+    bool ParseLineAdaptReply();
 
 private:
     // Register assignments without "AT", from the sliders as they stand.

@@ -1,6 +1,6 @@
 # Scenarios of faults: the modem's device disappearing in the middle of a send and
-# coming back, and how fast the program ends with its port open. Sourced by
-# scenarios.sh, which provides the harness.
+# coming back, how fast the program ends with its port open, and a modem that prints
+# malformed values. Sourced by scenarios.sh, which provides the harness.
 
 # ms_since START_NS: milliseconds since a `date +%s%N` reading.
 ms_since() { echo $((($(date +%s%N) - $1) / 1000000)); }
@@ -90,4 +90,67 @@ scenario_exit_during_read() {
     stop_all
 }
 
-SCENARIOS+=(scenario_device_gone scenario_exit_during_read)
+# read_fails_once WHAT PAGE BUTTON MESSAGE: the read shows its error box, and no second
+# one comes after it is closed, however long the port goes on reporting.
+read_fails_once() {
+    local what=$1 page=$2 button=$3 message=$4
+    select_page "$page"
+    drive click "$W" "$button"
+    expect_eq "$what: error box" "$(drive box 30 | tr -d '\r')" "$message"
+    drive box-ok || fail "$what: the error box did not close"
+    if drive box 3 >/dev/null 2>&1; then
+        fail "$what: a second box followed: $(drive box 1 | tr -d '\r')"
+        drive box-ok
+    fi
+}
+
+# read_shows WHAT PAGE BUTTON EXPECTED CONTROL...: the read fills the controls, no box.
+read_shows() {
+    local what=$1 page=$2 button=$3 expected=$4 why
+    shift 4
+    select_page "$page"
+    why=$(drive click "$W" "$button" \; wait-values "$W" 30 "$expected" "$@" 2>&1) || fail "$what: ${why#ltdrive: }"
+}
+
+scenario_malformed_values() {
+    echo "scenario: a modem that prints malformed values: one error box per read, then a sane modem reads"
+    # As in scenario_device_gone: the modem is restarted under a running Wine.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p >>"$OUT/wineserver.log" 2>&1
+    seed_settings 1
+    start_modem --malformed-values
+    start_app || return
+    read_fails_once "busy tone" 0 SpeedButton4 "'#2O' is not a valid integer value."
+    read_fails_once "level" 1 SpeedButton12 "'#1O' is not a valid integer value."
+    read_fails_once "line adaptation" 1 SpeedButton15 "'#5O' is not a valid integer value."
+    read_fails_once "bit registers" 2 Button1 "'5OK' is not a valid integer value."
+    read_fails_once "speed" 3 SpeedButton9 "' #3' is not a valid integer value."
+    # The identification text is malformed too: no edition is known, which is no error.
+    select_page 4
+    drive click "$W" SpeedButton6
+    wait_until 30 bash -c "! '$WINE_LOADER' '$DRIVER' setting version" || fail "a malformed identification kept the edition"
+    if drive box 3 >/dev/null 2>&1; then
+        fail "the identification showed a box: $(drive box 1 | tr -d '\r')"
+        drive box-ok
+    fi
+
+    # The same link, a sane modem: identification and every read work again.
+    kill "$MODEM_PID"
+    wait "$MODEM_PID" 2>/dev/null || true
+    start_modem
+    select_page 4
+    drive click "$W" SpeedButton6
+    drive wait-setting version 65a 30 || fail "the identification after the modem was sane again did not store 65a"
+    read_shows "busy tone" 0 SpeedButton4 "025|050|010|040|004" Edit2 Edit3 Edit4 Edit5 Edit6
+    read_shows "level" 1 SpeedButton12 "-10|13" RxLabel1 RxSlider1
+    read_shows "line adaptation" 1 SpeedButton15 "7|3" RxSlider2 RxSlider3
+    read_shows "bit registers" 2 Button1 "10100000|00000000" CheckListBox1 CheckListBox2
+    read_shows "speed" 3 SpeedButton9 "V92|Да|300|56000|300|48000|3429" \
+        ComboBox2 ComboBox9 ComboBox3 ComboBox4 ComboBox5 ComboBox6 ComboBox8
+    drive box 1 >/dev/null 2>&1 && fail "an error box is open: $(drive box 1 | tr -d '\r')"
+    check_exit "after the malformed replies"
+    stop_all
+}
+
+SCENARIOS+=(scenario_device_gone scenario_exit_during_read scenario_malformed_values)
