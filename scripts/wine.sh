@@ -131,6 +131,16 @@ REG
     fi
 }
 
+# ensure_locale NAME: the system locale NAME (such as ru_RU.UTF-8), generated when missing.
+# Wine reads the locale through the C library: a missing one falls back to plain ASCII, and
+# Cyrillic command-line arguments no longer reach the Windows programs intact.
+ensure_locale() {
+    locale -a 2>/dev/null | grep -qix "${1%%.*}.utf8" && return 0
+    ensure_packages locales
+    if [ "$(id -u)" -ne 0 ]; then echo "locale $1 is missing (generate it as root)" >&2; return 1; fi
+    localedef -i "${1%%.*}" -f UTF-8 "$1"
+}
+
 # Reads registry entries (REGEDIT4 syntax, without the header) from stdin into the prefix.
 # The file lies on the prefix's drive C:, so no path needs converting (Debian's winepath
 # runs through the command `wine`, whichever loader that is).
