@@ -19,8 +19,8 @@
 
 #include <atomic>
 
-#include "../serial_device.h"
 #include "comm_api.h"
+#include "system/serial_device.h"
 
 namespace lt::win32 {
 
