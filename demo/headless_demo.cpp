@@ -3,9 +3,9 @@
 #include <iostream>
 
 #include "app/program.h"
-#include "platform/headless/headless_platform.h"
 #include "platform/headless/user.h"
 #include "sim/modem.h"
+#include "tests/simulated_platform.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ void show(const char* step, lt::TForm1& form) {
 }  // namespace
 
 int main() {
-    lt::headless::HeadlessPlatform hp;
+    lt::testing::SimulatedPlatform hp;
     hp.registry.setString(lt::setting::kKey, lt::setting::kPath, kDriverKey);
     hp.registry.setString(lt::setting::kKey, lt::setting::kPort, "1");
     hp.registry.setString(lt::setting::kKey, lt::setting::kModem, "ZOLT2");

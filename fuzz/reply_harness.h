@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/headless/headless_platform.h"
+#include "tests/simulated_platform.h"
 
 namespace lt::fuzz {
 
@@ -31,7 +31,7 @@ public:
     }
 
 private:
-    headless::HeadlessPlatform hp_;
+    testing::SimulatedPlatform hp_;
     std::unique_ptr<Program> program_;
 };
 

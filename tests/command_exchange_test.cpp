@@ -88,7 +88,7 @@ TEST_F(LinkTest, PortFaultsFailWithTheComponentMessages) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        headless::HeadlessPlatform other;
+        SimulatedPlatform other;
         other.registry.setString(setting::kKey, setting::kPath, kDriverKey);
         other.registry.setString(setting::kKey, setting::kPort, "1");
         other.registry.setString(setting::kKey, setting::kVersion, "65a");

@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, MinimiseHidesIntoTheTrayAndRestoreKeepsEverything) {
 
 TEST_F(MainWindowTest, ExitFromButtonOrTrayEndsTheProgram) {
     for (bool fromTray : {false, true}) {
-        headless::HeadlessPlatform other;
+        SimulatedPlatform other;
         other.registry.setString(setting::kKey, setting::kPath, kDriverKey);
         other.registry.setString(setting::kKey, setting::kPort, "1");
         Program p(other.platform());

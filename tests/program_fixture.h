@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/program.h"
-#include "platform/headless/headless_platform.h"
 #include "platform/headless/user.h"
 #include "sim/modem.h"
+#include "simulated_platform.h"
 
 namespace lt::testing {
 
@@ -67,7 +67,7 @@ protected:
         return texts;
     }
 
-    headless::HeadlessPlatform hp;
+    SimulatedPlatform hp;
     std::unique_ptr<Program> program;
     std::unique_ptr<headless::User> user;
 };

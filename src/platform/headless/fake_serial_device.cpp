@@ -1,7 +1,5 @@
 #include "fake_serial_device.h"
 
-#include "sim/modem.h"
-
 namespace lt::headless {
 
 OpenResult FakeSerialDevice::open(const std::string& deviceName, const PortSettings& settings,
@@ -38,15 +36,15 @@ bool FakeSerialDevice::writeByte(unsigned char byte, uint32_t waitMs) {
         clock_.advance(waitMs);  // the driver waits out its write limit
         return false;
     }
-    collectFromModem();
-    modem_.receive(byte, clock_.tickMs());
+    collectFromFarEnd();
+    if (farEnd_) farEnd_->receive(byte, clock_.tickMs());
     pending_ |= cond::kTxEmpty;
     return true;
 }
 
-void FakeSerialDevice::collectFromModem() {
-    if (!modem_.hasOutput(clock_.tickMs())) return;
-    const std::string out = modem_.takeOutput(clock_.tickMs());
+void FakeSerialDevice::collectFromFarEnd() {
+    if (!farEnd_ || !farEnd_->hasOutput(clock_.tickMs())) return;
+    const std::string out = farEnd_->takeOutput(clock_.tickMs());
     if (open_ && !pulled()) inject(out);
 }
 
@@ -70,7 +68,7 @@ void FakeSerialDevice::raiseLineError() {
 }
 
 std::string FakeSerialDevice::readAll() {
-    collectFromModem();
+    collectFromFarEnd();
     std::string data;
     data.swap(rxQueue_);
     return data;
@@ -78,7 +76,7 @@ std::string FakeSerialDevice::readAll() {
 
 bool FakeSerialDevice::poll() {
     if (!open_ || inHandOver_ || pulled()) return false;
-    collectFromModem();
+    collectFromFarEnd();
     const unsigned conditions = pending_;
     if (!conditions || !handOver_) return false;
     pending_ = 0;

@@ -1,4 +1,5 @@
-// A serial device wired to the simulated modem, on the virtual clock. It behaves as the
+// A serial device on the virtual clock whose line leads to a far end that the tests plug
+// in (the simulated modem); with nothing plugged in, what is sent goes nowhere. It behaves as the
 // driver does for the settings it is opened with (NUL bytes dropped, nothing received
 // while DSR is off with DSR sensitivity) and can be switched into the faults a real
 // line shows. Conditions are handed over only from poll(), which the headless message
@@ -9,18 +10,18 @@
 #include <set>
 #include <string>
 
+#include "far_end.h"
 #include "system/serial_device.h"
 #include "virtual_clock.h"
-
-namespace sim {
-class Modem;
-}
 
 namespace lt::headless {
 
 class FakeSerialDevice : public SerialDevice {
 public:
-    FakeSerialDevice(sim::Modem& modem, VirtualClock& clock) : modem_(modem), clock_(clock) {}
+    explicit FakeSerialDevice(VirtualClock& clock) : clock_(clock) {}
+
+    // Connects the line to a far end that outlives the device, or to nothing.
+    void plug(FarEnd* farEnd) { farEnd_ = farEnd; }
 
     OpenResult open(const std::string& deviceName, const PortSettings& settings, HandOver handOver) override;
     void close() override;
@@ -53,12 +54,12 @@ public:
     size_t queued() const { return rxQueue_.size(); }
 
 private:
-    void collectFromModem();
+    void collectFromFarEnd();
     // Notices a device pulled while its handle was open.
     bool pulled();
 
-    sim::Modem& modem_;
     VirtualClock& clock_;
+    FarEnd* farEnd_ = nullptr;
     PortSettings settings_;
     HandOver handOver_;
     bool open_ = false;

@@ -1,28 +1,20 @@
-// The headless backends assembled around one simulated modem.
+// The headless backends assembled: the port's line leads nowhere until a far end is
+// plugged into `serial`.
 #pragma once
-#include <memory>
-
 #include "fake_serial_device.h"
 #include "headless_desktop.h"
 #include "memory_registry.h"
-#include "sim/editions.h"
 #include "system/platform.h"
 #include "virtual_clock.h"
-
-namespace sim {
-class Modem;
-}
 
 namespace lt::headless {
 
 class HeadlessPlatform {
 public:
     HeadlessPlatform();
-    // The simulated modem plays the given firmware edition.
-    explicit HeadlessPlatform(sim::Edition edition);
-    ~HeadlessPlatform();
+    HeadlessPlatform(const HeadlessPlatform&) = delete;
+    HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
-    sim::Modem& modem() { return *modem_; }
     Platform platform() { return {registry, serial, clock, desktop, shell, systemInfo}; }
 
     MemoryRegistry registry;
@@ -30,13 +22,7 @@ public:
     HeadlessDesktop desktop;
     RecordingShell shell;
     FixedSystemInfo systemInfo;
-
-private:
-    explicit HeadlessPlatform(std::unique_ptr<sim::Modem> modem);
-    std::unique_ptr<sim::Modem> modem_;
-
-public:
-    FakeSerialDevice serial;
+    FakeSerialDevice serial{clock};
 };
 
 }  // namespace lt::headless
