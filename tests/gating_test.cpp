@@ -21,7 +21,7 @@ protected:
     }
     void identifyAs(Edition edition) {
         hp.modem().setIdentification(sim::identificationText(edition));
-        ASSERT_TRUE(user->click(form().identification.SpeedButton6));
+        ASSERT_TRUE(user->click(form().information.SpeedButton6));
         ASSERT_TRUE(errors().empty());
     }
 };

@@ -31,7 +31,7 @@ protected:
     IdentificationTest() = default;
     explicit IdentificationTest(Edition edition) : ProgramTest(edition) {}
 
-    ModemIdentification& ident() { return form().identification; }
+    InformationPage& ident() { return form().information; }
     std::vector<std::string> lines() {
         return {ident().Label15.text(), ident().Label16.text(), ident().Label17.text()};
     }

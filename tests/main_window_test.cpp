@@ -17,7 +17,7 @@ TEST_F(MainWindowTest, FrameHasItsCaptionPagesAndButtons) {
     EXPECT_EQ(tabs, (std::vector<std::string>{"Главная", "Уровни сигналов", "Регистры +", "Скорость", "Информация"}));
     EXPECT_EQ(form().PageControl1.activePage(), 2);
     EXPECT_FALSE(user->click(form().SpeedButton1)) << "help never responds";
-    EXPECT_EQ(form().Label1.text(), "Olvix Linetrim  v.5.09");
+    EXPECT_EQ(form().information.Label1.text(), "Olvix Linetrim  v.5.09");
     EXPECT_FALSE(hp.serial.isOpen()) << "start does not open the port";
 }
 
@@ -68,10 +68,10 @@ TEST_F(MainWindowTest, ExitFromButtonOrTrayEndsTheProgram) {
 TEST_F(MainWindowTest, LinkLabelsOpenTheirAddresses) {
     seedSettings();
     start();
-    user->click(form().Label20);
-    user->click(form().Label22);
-    EXPECT_EQ(hp.shell.opened, (std::vector<std::string>{form().Label20.text(), form().Label22.text()}));
-    EXPECT_EQ(form().Label20.style.fontColor, colors::kNavy);
+    user->click(form().information.Label20);
+    user->click(form().information.Label22);
+    EXPECT_EQ(hp.shell.opened, (std::vector<std::string>{form().information.Label20.text(), form().information.Label22.text()}));
+    EXPECT_EQ(form().information.Label20.style.fontColor, colors::kNavy);
 }
 
 TEST_F(MainWindowTest, VersionOfAnotherTypeIsReportedAndStartGoesOn) {

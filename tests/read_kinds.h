@@ -96,7 +96,7 @@ inline const std::array<ReadKind, 6>& readKinds() {
                  u.toggle(f.extRegs.CheckListBox2, i);
              }
          }},
-        {"ident", rqIdentify, [](TForm1& f) -> Button& { return f.identification.SpeedButton6; },
+        {"ident", rqIdentify, [](TForm1& f) -> Button& { return f.information.SpeedButton6; },
          {"ATE1", "ATI3"},
          [](TForm1&, headless::MemoryRegistry& r) {
              return stored(r, setting::kModem) + "/" + stored(r, setting::kVersion);

@@ -70,10 +70,10 @@ TEST_F(RegistryFault, IdentificationReplacesAnEditionOfAnotherType) {
     hp.registry.setDword(setting::kKey, setting::kVersion, 65);
     start();
     ASSERT_EQ(errors(), std::vector<std::string>{invalidType("version")});
-    user->click(form().identification.SpeedButton6);
+    user->click(form().information.SpeedButton6);
     EXPECT_EQ(errors().size(), 1u);
     EXPECT_EQ(hp.registry.text(setting::kKey, setting::kVersion), "65a");
-    EXPECT_EQ(form().identification.Label17.text(), "русская версия beta 65\u0430");
+    EXPECT_EQ(form().information.Label17.text(), "русская версия beta 65\u0430");
 }
 
 TEST_F(RegistryFault, SetupReplacesAPathOfAnotherType) {
@@ -81,7 +81,7 @@ TEST_F(RegistryFault, SetupReplacesAPathOfAnotherType) {
     hp.registry.setDword(setting::kKey, setting::kPath, 7);
     start();
     ASSERT_EQ(errors(), std::vector<std::string>{invalidType("path")});
-    ASSERT_TRUE(user->click(form().SpeedButton21));
+    ASSERT_TRUE(user->click(form().information.SpeedButton21));
     user->pick(program->Form2->ComboBox2, 0);
     ASSERT_TRUE(user->click(program->Form2->Button1));
     EXPECT_TRUE(hp.registry.text(setting::kKey, setting::kPath).has_value());
@@ -128,7 +128,7 @@ TEST_F(RegistryFault, GapAmongInstanceKeysStoresThePathOfTheMissingKeyAndCreates
     TForm2& dialog = *program->Form2;
     // "0000" and "0002": two subkeys, so positions 0 and 1; "0001" is missing.
     EXPECT_EQ(dialog.ComboBox1.items(), (std::vector<std::string>{"Olvix ZOLT2 V.92", ""}));
-    user->click(form().SpeedButton21);
+    user->click(form().information.SpeedButton21);
     user->pick(dialog.ComboBox1, 1);
     user->pick(dialog.ComboBox2, 0);
     user->click(dialog.Button1);

@@ -110,7 +110,7 @@ TEST_F(SetupDialogTest, ListComesFromTheClassKeyOfTheRunningFamily) {
         start();
         ASSERT_EQ(entries(), c.entries);
         EXPECT_EQ(dialog().ComboBox1.itemIndex(), 0);
-        ASSERT_TRUE(user->click(form().SpeedButton21));
+        ASSERT_TRUE(user->click(form().information.SpeedButton21));
         ASSERT_TRUE(user->pick(dialog().ComboBox1, static_cast<int>(c.entries.size()) - 1));
         ASSERT_TRUE(user->click(dialog().Button1));
         EXPECT_EQ(stored(setting::kPath), modemInstanceKey(c.classKey, static_cast<int>(c.entries.size()) - 1));
@@ -134,7 +134,7 @@ TEST_F(SetupDialogTest, EntryPositionsAreInstancePositions) {
     EXPECT_FALSE(hp.registry.keyExists(instance(kModemClassNt, "000A"))) << "instance keys are never created";
 
     // The path stored is the key the chosen entry was read from.
-    user->click(form().SpeedButton21);
+    user->click(form().information.SpeedButton21);
     user->pick(dialog().ComboBox1, 10);
     user->click(dialog().Button1);
     EXPECT_EQ(stored(setting::kPath), std::string(kModemClassNt) + "\\000A");
@@ -162,7 +162,7 @@ TEST_F(SetupDialogTest, ModelOfAnotherTypeStopsTheListButNotTheStart) {
     EXPECT_EQ(entries(), std::vector<std::string>{"A"});
     EXPECT_EQ(dialog().ComboBox1.itemIndex(), -1);
     EXPECT_TRUE(form().visible());
-    EXPECT_TRUE(user->click(form().identification.SpeedButton6)) << "the program goes on";
+    EXPECT_TRUE(user->click(form().information.SpeedButton6)) << "the program goes on";
 }
 
 TEST_F(SetupDialogTest, ConfirmStoresTheChoiceAndEndsTheProgram) {
@@ -170,11 +170,11 @@ TEST_F(SetupDialogTest, ConfirmStoresTheChoiceAndEndsTheProgram) {
     addModem(kModemClassNt, "0000", "A");
     addModem(kModemClassNt, "0001", "B");
     start();
-    user->click(form().identification.SpeedButton6);  // opens the port
+    user->click(form().information.SpeedButton6);  // opens the port
     ASSERT_TRUE(hp.serial.isOpen());
     hp.registry.writeLog.clear();
 
-    ASSERT_TRUE(user->click(form().SpeedButton21));
+    ASSERT_TRUE(user->click(form().information.SpeedButton21));
     EXPECT_TRUE(dialog().visible());
     EXPECT_TRUE(form().enabled()) << "not modal";
     user->pick(dialog().ComboBox1, 1);
@@ -225,11 +225,11 @@ TEST_F(SetupDialogTest, SettingsThatCannotBeStoredAreReportedAndTheProgramStillE
         seedSettings("7", "65a");
         start();
         hp.desktop.messageBoxes.clear();
-        user->click(form().identification.SpeedButton6);  // opens the port
+        user->click(form().information.SpeedButton6);  // opens the port
         hp.desktop.messageBoxes.clear();
         if (c.refuseFullAccess) hp.registry.allowOpen = refuseWritingBelow("LTRM");
         hp.registry.failRemovals = c.refuseRemovals;
-        user->click(form().SpeedButton21);
+        user->click(form().information.SpeedButton21);
         user->pick(dialog().ComboBox2, 0);
         user->click(dialog().Button1);  // fails, after ending the program
 
@@ -262,7 +262,7 @@ TEST_F(SetupDialogTest, WriteFailingMidwayIsReportedAfterTheNotice) {
     seedSettings("7", "65a");
     hp.registry.setString(setting::kKey, setting::kPath, "\\old");
     start();
-    user->click(form().SpeedButton21);
+    user->click(form().information.SpeedButton21);
     user->pick(dialog().ComboBox2, 0);
     user->pick(dialog().ComboBox3, 0);
     hp.registry.failWritesOf = {setting::kKlas};
@@ -283,14 +283,14 @@ TEST_F(SetupDialogTest, ModemButtonShowsTheListAndChoicesAsTheyWere) {
     addModem(kModemClassNt, "0000", "A");
     start();
     EXPECT_FALSE(dialog().visible());
-    user->click(form().SpeedButton21);
+    user->click(form().information.SpeedButton21);
     user->pick(dialog().ComboBox2, 4);
     EXPECT_TRUE(user->closeWindow(dialog()));
     EXPECT_FALSE(dialog().visible());
     EXPECT_TRUE(form().enabled());
 
     addModem(kModemClassNt, "0001", "installed during the run");
-    user->click(form().SpeedButton21);
+    user->click(form().information.SpeedButton21);
     EXPECT_TRUE(dialog().visible());
     EXPECT_EQ(entries(), std::vector<std::string>{"A"});
     EXPECT_EQ(dialog().ComboBox2.itemIndex(), 4);

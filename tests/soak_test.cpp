@@ -191,7 +191,7 @@ TEST_F(Soak, EveryKindOfRequestWithFaultsAndJitter) {
         }
         applyFault(fault);
         const bool accepted =
-            kind == kRequestKinds ? user->click(form().identification.SpeedButton6) : request(kind);
+            kind == kRequestKinds ? user->click(form().information.SpeedButton6) : request(kind);
         count.accepted += accepted;
         const bool sendsWhole = fault != Fault::CtsOff && fault != Fault::Unplug &&
                                 fault != Fault::UnpluggedWhileIdle && fault != Fault::Silent;

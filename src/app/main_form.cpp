@@ -12,22 +12,17 @@ TForm1::TForm1(Application& app, const Platform& platform, SettingsStore& settin
       TabSheet3(&PageControl1, "TabSheet3"),
       SpeedButton1(this, "SpeedButton1"), SpeedButton3(this, "SpeedButton3"),
       Memo1(this, "Memo1"), Memo2(this, "Memo2"),
-      Label1(&TabSheet3, "Label1"), SpeedButton21(&TabSheet3, "SpeedButton21"),
-      GroupBox2(&TabSheet3, "GroupBox2"),
-      Label19(&GroupBox2, "Label19"), Label18(&GroupBox2, "Label18"), Label21(&GroupBox2, "Label21"),
-      Label20(&GroupBox2, "Label20"), Label22(&GroupBox2, "Label22"),
       link(settings, platform.serial, platform.clock, app, Memo1, Memo2),
       busyTone(TabSheet1, link, initString.Edit1),
       initString(TabSheet1, settings),
       levels(TabSheet5, link, initString.Edit1),
       extRegs(TabSheet2, link, initString.Edit1),
       speed(TabSheet4, link, initString.Edit1),
-      identification(TabSheet3, link, settings, app),
-      app_(app), platform_(platform), settings_(settings) {
+      information(TabSheet3, *this, platform.shell, link, settings, app),
+      app_(app), settings_(settings) {
     buildFrame();
-    buildInformationPage();
     link.VaComm.onTxEmpty = [this] { VaCommTxEmpty(); };
-    identification.ApplyFirmwareFeatures = [this] { ApplyFirmwareFeatures(); };
+    information.ApplyFirmwareFeatures = [this] { ApplyFirmwareFeatures(); };
 }
 
 void TForm1::buildFrame() {
@@ -56,34 +51,8 @@ void TForm1::buildFrame() {
     onClose = [this] { app_.terminate(); };
 }
 
-void TForm1::buildInformationPage() {
-    Label1.setText("Olvix Linetrim  v.5.09");
-    Label1.setBounds(8, 16, 120, 13);
-    SpeedButton21.setText("Модем");
-    SpeedButton21.setBounds(8, 112, 97, 25);
-    SpeedButton21.style.flat = true;
-    SpeedButton21.onClick = [this] { SpeedButton21Click(); };
-    GroupBox2.setBounds(8, 144, 321, 129);
-    Label19.setText("Наши координаты:");
-    Label19.setBounds(8, 48, 100, 13);
-    Label18.setText("Сайт компании :");
-    Label18.setBounds(8, 72, 85, 13);
-    Label21.setText("Сайт Olvix :");
-    Label21.setBounds(8, 96, 70, 13);
-    Label* links[] = {&Label20, &Label22};
-    const char* addresses[] = {kCompanySite, kProductSite};
-    for (int i = 0; i < 2; ++i) {
-        links[i]->setText(addresses[i]);
-        links[i]->setBounds(96, 72 + 24 * i, 200, 13);
-        links[i]->style.fontColor = colors::kNavy;
-        links[i]->style.handCursor = true;
-    }
-    Label20.onClick = [this] { Label20Click(); };
-    Label22.onClick = [this] { Label22Click(); };
-}
-
 void TForm1::FormCreate() {
-    identification.DescribeModem();
+    information.DescribeModem();
     if (!settings_.ReadSetting(setting::kVersion).empty()) {
         ApplyFirmwareFeatures();
         return;
@@ -112,7 +81,7 @@ void TForm1::VaCommTxEmpty() {
     };
     if (due(20, rqExtRegsRead)) run([this] { extRegs.ParseExtRegsReply(); });
     if (due(20, rqBusyRead)) run([this] { busyTone.ParseBusyReply(); });
-    if (due(20, rqIdentify)) run([this] { identification.ParseIdentifyReply(); });
+    if (due(20, rqIdentify)) run([this] { information.ParseIdentifyReply(); });
     if (due(20, rqSpeedRead)) run([this] { speed.ParseSpeedReply(); });
     // A level branch that finds no echo of its query has taken nothing: the echo may
     // still be on its way, and the report that brings it parses the reply.
@@ -124,12 +93,5 @@ void TForm1::SpeedButton3Click() { close(); }
 void TForm1::N2Click() { close(); }
 void TForm1::AppEvents1Minimize() { app_.desktop().hideApplicationWindow(); }
 void TForm1::N1Click() { app_.desktop().restoreApplicationWindow(); }
-
-void TForm1::SpeedButton21Click() {
-    if (showSetupDialog) showSetupDialog();
-}
-
-void TForm1::Label20Click() { platform_.shell.open(Label20.text(), *this); }
-void TForm1::Label22Click() { platform_.shell.open(Label22.text(), *this); }
 
 }  // namespace lt

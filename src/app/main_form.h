@@ -5,9 +5,9 @@
 #include <string>
 
 #include "link/command_exchange.h"
-#include "link/identification.h"
 #include "pages/busy_tone_group.h"
 #include "pages/ext_regs_page.h"
+#include "pages/information_page.h"
 #include "pages/init_string_panel.h"
 #include "pages/levels_page.h"
 #include "pages/speed_page.h"
@@ -19,10 +19,6 @@
 #include "toolkit/widgets.h"
 
 namespace lt {
-
-// The maker's pages opened by the two link labels.
-inline constexpr char kCompanySite[] = "http://olvix.example/";
-inline constexpr char kProductSite[] = "http://olvix.example/zolt/";
 
 class TForm1 : public Form {
 public:
@@ -37,12 +33,6 @@ public:
     Button SpeedButton1, SpeedButton3;
     Memo Memo1, Memo2;
 
-    // Static parts of the information page.
-    Label Label1;
-    Button SpeedButton21;
-    GroupBox GroupBox2;
-    Label Label19, Label18, Label21, Label20, Label22;
-
     TrayIcon RxTrayIcon1;
 
     CommandExchange link;
@@ -51,10 +41,10 @@ public:
     LevelsPage levels;
     ExtRegsPage extRegs;
     SpeedPage speed;
-    ModemIdentification identification;  // after the static parts of the information page
+    InformationPage information;
 
     void FormCreate();
-    // Enables the editors the stored edition supports (src/app/firmware_features.cpp).
+    // Enables the editors the stored edition supports (firmware_features.cpp).
     void ApplyFirmwareFeatures();
     void VaCommTxEmpty();
 
@@ -62,19 +52,11 @@ public:
     void N1Click();
     void N2Click();
     void AppEvents1Minimize();
-    void SpeedButton21Click();
-    void Label20Click();
-    void Label22Click();
-
-    // Shows the setup dialog; bound by whoever owns that window.
-    std::function<void()> showSetupDialog;
 
 private:
     void buildFrame();
-    void buildInformationPage();
 
     Application& app_;
-    Platform platform_;
     SettingsStore& settings_;
 };
 

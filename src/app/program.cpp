@@ -19,7 +19,7 @@ void Program::start() {
     app.run([this] { Form2->FormCreate(); });
     platform_.desktop.realize(*Form2);
     // "Модем" only shows the dialog: the list built at start stays as the user left it.
-    Form1->showSetupDialog = [this] { Form2->show(); };
+    Form1->information.showSetupDialog = [this] { Form2->show(); };
     Form4 = std::make_unique<TForm4>(Form1->busyTone);
     platform_.desktop.realize(*Form4);
     Form1->busyTone.LMD3DEffectButton1Click = [this] { Form4->Open(); };

@@ -1,43 +1,21 @@
-#include "identification.h"
+#include "information_page.h"
 
 #include <array>
 #include <exception>
 
+#include "link/firmware_editions.h"
+
 namespace lt {
-namespace {
 
-// One known firmware edition: what its identification reply holds, what is stored for
-// it, and the edition line shown for the stored pair.
-struct FirmwareEdition {
-    const char* identification;
-    const char* series;  // "modem"
-    const char* code;    // "version"
-    const char* editionLine;
-};
-
-// In the order the reply is tested against them; when several match, the last one wins.
-// The identification texts are compared byte for byte: keep them exactly as the
-// firmware prints them (the blank in "67 --" included). The edition lines of the
-// ZOLT2 betas end in the Cyrillic "а".
-constexpr std::array<FirmwareEdition, 9> kFirmwareEditions = {{
-    {"R6.120K47a-Q56_3X_MBT", "ZOLT1", "47ab", "русская версия beta 47a"},
-    {"QK_beta48a-Q56_3X_MBT", "ZOLT1", "48ab", "русская версия beta 48a"},
-    {"R6.120K47-Q56_3X_MBT", "ZOLT1", "47b", "русская версия beta 47"},
-    {"R4.610-Q56_3X_MBT", "ZOLT1", "4610", "базовая версия 4.610"},
-    {"TRX7_R5.318.GB1-Q57_L64_WNE", "ZOLT2", "gb1", "первый официальный релиз"},
-    {"TRX7 beta ver. 64a--Q56_L64_WNE", "ZOLT2", "64a", "русская версия beta 64а"},
-    {"TRX7 beta ver. 65a--Q56_L64_WNE", "ZOLT2", "65a", "русская версия beta 65а"},
-    {"TRX7 beta ver. 66a--Q56_L64_WNE", "ZOLT2", "66a", "русская версия beta 66а"},
-    {"TRX7 beta ver. 67 --Q56_L64_WNE", "ZOLT2", "67", "русская версия beta 67"},
-}};
-
-}  // namespace
-
-ModemIdentification::ModemIdentification(Control& page, CommandExchange& link, SettingsStore& settings,
-                                         EventGuard& guard)
-    : Label7(&page, "Label7"), Label15(&page, "Label15"), Label8(&page, "Label8"), Label16(&page, "Label16"),
-      Label9(&page, "Label9"), Label17(&page, "Label17"), SpeedButton6(&page, "SpeedButton6"), link_(link),
-      settings_(settings), guard_(guard) {
+InformationPage::InformationPage(Control& page, Form& owner, Shell& shell, CommandExchange& link,
+                                 SettingsStore& settings, EventGuard& guard)
+    : Label1(&page, "Label1"), SpeedButton21(&page, "SpeedButton21"), GroupBox2(&page, "GroupBox2"),
+      Label19(&GroupBox2, "Label19"), Label18(&GroupBox2, "Label18"), Label21(&GroupBox2, "Label21"),
+      Label20(&GroupBox2, "Label20"), Label22(&GroupBox2, "Label22"),
+      Label7(&page, "Label7"), Label15(&page, "Label15"), Label8(&page, "Label8"), Label16(&page, "Label16"),
+      Label9(&page, "Label9"), Label17(&page, "Label17"), SpeedButton6(&page, "SpeedButton6"), owner_(owner),
+      shell_(shell), link_(link), settings_(settings), guard_(guard) {
+    buildAbout();
     struct Placed {
         Label& label;
         const char* text;
@@ -63,27 +41,60 @@ ModemIdentification::ModemIdentification(Control& page, CommandExchange& link, S
     SpeedButton6.onClick = [this] { SpeedButton6Click(); };
 }
 
-void ModemIdentification::SpeedButton6Click() {
+void InformationPage::buildAbout() {
+    Label1.setText("Olvix Linetrim  v.5.09");
+    Label1.setBounds(8, 16, 120, 13);
+    SpeedButton21.setText("Модем");
+    SpeedButton21.setBounds(8, 112, 97, 25);
+    SpeedButton21.style.flat = true;
+    SpeedButton21.onClick = [this] { SpeedButton21Click(); };
+    GroupBox2.setBounds(8, 144, 321, 129);
+    Label19.setText("Наши координаты:");
+    Label19.setBounds(8, 48, 100, 13);
+    Label18.setText("Сайт компании :");
+    Label18.setBounds(8, 72, 85, 13);
+    Label21.setText("Сайт Olvix :");
+    Label21.setBounds(8, 96, 70, 13);
+    Label* links[] = {&Label20, &Label22};
+    const char* addresses[] = {kCompanySite, kProductSite};
+    for (int i = 0; i < 2; ++i) {
+        links[i]->setText(addresses[i]);
+        links[i]->setBounds(96, 72 + 24 * i, 200, 13);
+        links[i]->style.fontColor = colors::kNavy;
+        links[i]->style.handCursor = true;
+    }
+    Label20.onClick = [this] { Label20Click(); };
+    Label22.onClick = [this] { Label22Click(); };
+}
+
+void InformationPage::SpeedButton21Click() {
+    if (showSetupDialog) showSetupDialog();
+}
+
+void InformationPage::Label20Click() { shell_.open(Label20.text(), owner_); }
+void InformationPage::Label22Click() { shell_.open(Label22.text(), owner_); }
+
+void InformationPage::SpeedButton6Click() {
     link_.SendQueries(rqIdentify, {"ATI3"});
 }
 
-void ModemIdentification::storeEdition(const std::string& reply) {
+void InformationPage::storeEdition(const std::string& reply) {
     SettingsWriter writer = settings_.openForWriting();
     writer.remove(setting::kModem);
     writer.remove(setting::kVersion);
-    for (const FirmwareEdition& edition : kFirmwareEditions) {
+    for (const FirmwareEdition& edition : firmwareEditions()) {
         if (reply.find(edition.identification) == std::string::npos) continue;
         writer.write(setting::kModem, edition.series);
         writer.write(setting::kVersion, edition.code);
     }
 }
 
-void ModemIdentification::refresh() {
+void InformationPage::refresh() {
     DescribeModem();
     if (ApplyFirmwareFeatures) ApplyFirmwareFeatures();
 }
 
-void ModemIdentification::ParseIdentifyReply() {
+void InformationPage::ParseIdentifyReply() {
     const std::string snapshot = link_.RxText;
     std::exception_ptr failure;
     try {
@@ -103,10 +114,10 @@ void ModemIdentification::ParseIdentifyReply() {
     std::rethrow_exception(failure);
 }
 
-void ModemIdentification::DescribeModem() {
+void InformationPage::DescribeModem() {
     const std::string series = settings_.ReadSetting(setting::kModem);
     const std::string code = settings_.ReadSetting(setting::kVersion);
-    for (const FirmwareEdition& edition : kFirmwareEditions) {
+    for (const FirmwareEdition& edition : firmwareEditions()) {
         if (series != edition.series || code != edition.code) continue;
         Label15.setText("производства компании Olvix");
         Label16.setText(std::string("серия ") + edition.series);
