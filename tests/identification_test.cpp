@@ -13,6 +13,8 @@ struct IdentifiedCase {
     const char* editionLine;
 };
 
+void PrintTo(const IdentifiedCase& c, std::ostream* os) { *os << c.series << " " << c.code; }
+
 // "\u0430" is the Cyrillic a that ends the lines of the ZOLT2 betas.
 const IdentifiedCase kIdentified[] = {
     {Edition::R47ab, "ZOLT1", "47ab", "серия ZOLT1", "русская версия beta 47a"},

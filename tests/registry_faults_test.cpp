@@ -13,6 +13,8 @@ struct WrongTypeCase {
     std::string initStringRead;        // the init string read's error box, "" when it works
 };
 
+void PrintTo(const WrongTypeCase& c, std::ostream* os) { *os << "setting \"" << c.name << "\" stored as a DWORD"; }
+
 std::string invalidType(const char* name) { return std::string("Invalid data type for '") + name + "'"; }
 
 const WrongTypeCase kWrongTypes[] = {
