@@ -1,16 +1,17 @@
 // Walks through the busy-tone group and the init string on the headless platform,
 // printing what a user would see, so the program can be tried without Windows.
 #include <iostream>
+#include <string>
 
 #include "app/program.h"
 #include "platform/headless/user.h"
+#include "settings/setup_dialog.h"
 #include "sim/modem.h"
 #include "tests/simulated_platform.h"
 
 namespace {
 
-constexpr char kDriverKey[] =
-    "\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}\\0000";
+const std::string kDriverKey = std::string(lt::kModemClassNt) + "\\0000";
 
 void show(const char* step, lt::TForm1& form) {
     auto& g = form.busyTone;

@@ -6,6 +6,8 @@ MAIN_CAPTION="Olvix Linetrim v 5.09"
 # and the 64-bit one otherwise, so the scripts never rely on it.
 WINE32=/usr/lib/wine/wine
 WINE64=/usr/lib/wine/wine64
+# The modem class key of the Windows NT family: kModemClassNt in src/settings/setup_dialog.h,
+# repeated here because the scripts cannot read the C++ constant.
 MODEM_CLASS='SYSTEM\CurrentControlSet\Control\Class\{4D36E96D-E325-11CE-BFC1-08002BE10318}'
 
 # Debian's 32-bit Wine loader, from the i386 architecture, where the machine lets it be

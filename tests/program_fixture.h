@@ -8,13 +8,13 @@
 
 #include "app/program.h"
 #include "platform/headless/user.h"
+#include "settings/setup_dialog.h"
 #include "sim/modem.h"
 #include "simulated_platform.h"
 
 namespace lt::testing {
 
-inline constexpr char kModemClassNt[] =
-    "\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}";
+// The first modem below the class key of the Windows NT family, which the tests run as.
 inline const std::string kDriverKey = std::string(kModemClassNt) + "\\0000";
 
 // What the user is told when the account may not write below HKEY_LOCAL_MACHINE (the
