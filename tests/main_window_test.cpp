@@ -71,6 +71,8 @@ TEST_F(MainWindowTest, LinkLabelsOpenTheirAddresses) {
     user->click(form().Label20);
     user->click(form().Label22);
     EXPECT_EQ(hp.shell.opened, (std::vector<std::string>{form().Label20.text(), form().Label22.text()}));
+    EXPECT_EQ(hp.shell.opened, (std::vector<std::string>{"http://olvix.example/", "http://olvix.example/zolt/"}))
+        << "the maker's site, then the product's page";
     EXPECT_EQ(form().Label20.style.fontColor, colors::kNavy);
 }
 
