@@ -18,10 +18,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const lt::Platform platform{registry, serial, clock, desktop, shell, systemInfo};
     {
         lt::Program program(platform);
-        desktop.attach(program.app);
+        desktop.attach(&program.app);
         program.start();
         program.run();
         desktop.destroyWindows();
+        desktop.attach(nullptr);
     }
     return 0;
 }

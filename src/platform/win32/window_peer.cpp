@@ -5,6 +5,7 @@
 #include "../control_ids.h"
 #include "../form.h"
 #include "wide_text.h"
+#include "window_guard.h"
 #include "win32_desktop.h"
 
 namespace lt::win32 {
@@ -103,12 +104,13 @@ void WindowPeer::setWindowText(HWND window, const std::string& text) {
 LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowPeer* peer = peerOf(window);
     if (!peer) return DefWindowProcW(window, message, wParam, lParam);
-    LRESULT result = 0;
-    try {
-        if (peer->handle(message, wParam, lParam, result)) return result;
-    } catch (...) {
-    }
-    return CallWindowProcW(peer->classProc_, window, message, wParam, lParam);
+    const auto byClass = [&] { return CallWindowProcW(peer->classProc_, window, message, wParam, lParam); };
+    return guardedAnswer(
+        [&] {
+            LRESULT result = 0;
+            return peer->handle(message, wParam, lParam, result) ? result : byClass();
+        },
+        byClass);
 }
 
 void WindowPeer::subclass() {
@@ -117,9 +119,8 @@ void WindowPeer::subclass() {
 }
 
 LRESULT CALLBACK containerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Nothing may cross back into the system from a handler: user actions already run
-    // under the application's default handler, and this catches whatever is left.
-    try {
+    const auto byDefault = [&] { return DefWindowProcW(window, message, wParam, lParam); };
+    return guardedAnswer([&]() -> LRESULT {
         WindowPeer* self = peerOf(window);
         LRESULT result = 0;
         if (self && self->handle(message, wParam, lParam, result)) return result;
@@ -173,9 +174,8 @@ LRESULT CALLBACK containerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
                 break;
             case WM_NCDESTROY: peers().erase(window); break;
         }
-    } catch (...) {
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+        return byDefault();
+    }, byDefault);
 }
 
 }  // namespace lt::win32
