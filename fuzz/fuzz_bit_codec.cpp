@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/failure.h"
 #include "link/bit_codec.h"
-#include "platform/failure.h"
 #include "slowest.h"
 
 static void fuzzOne(const uint8_t* data, size_t size) {

@@ -1,8 +1,8 @@
 // StrToInt either fails with its message or has accepted only blanks, signs and digits.
 #include <string>
 
-#include "platform/failure.h"
-#include "platform/int_text.h"
+#include "base/failure.h"
+#include "base/int_text.h"
 #include "slowest.h"
 
 static void fuzzOne(const uint8_t* data, size_t size) {

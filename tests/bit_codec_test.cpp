@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "base/failure.h"
 #include "link/bit_codec.h"
-#include "platform/failure.h"
 
 namespace lt {
 namespace {

@@ -5,8 +5,8 @@
 #include <map>
 #include <set>
 
-#include "platform/control_ids.h"
 #include "program_fixture.h"
+#include "toolkit/control_ids.h"
 
 namespace lt::testing {
 namespace {

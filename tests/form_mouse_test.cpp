@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/form.h"
-#include "platform/widgets.h"
+#include "toolkit/form.h"
+#include "toolkit/widgets.h"
 
 namespace lt {
 namespace {

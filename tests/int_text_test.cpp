@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/application.h"
-#include "platform/failure.h"
-#include "platform/int_text.h"
+#include "base/failure.h"
+#include "base/int_text.h"
+#include "toolkit/application.h"
 
 namespace lt {
 namespace {

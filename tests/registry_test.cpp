@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/headless/memory_registry.h"
 #include "settings/settings_store.h"
 

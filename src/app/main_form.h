@@ -11,12 +11,12 @@
 #include "pages/init_string_panel.h"
 #include "pages/levels_page.h"
 #include "pages/speed_page.h"
-#include "platform/application.h"
-#include "platform/form.h"
-#include "platform/platform.h"
-#include "platform/tray_icon.h"
-#include "platform/widgets.h"
 #include "settings/settings_store.h"
+#include "system/platform.h"
+#include "toolkit/application.h"
+#include "toolkit/form.h"
+#include "toolkit/tray_icon.h"
+#include "toolkit/widgets.h"
 
 namespace lt {
 

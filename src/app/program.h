@@ -5,10 +5,10 @@
 
 #include "app/main_form.h"
 #include "pages/cadence_editor.h"
-#include "platform/application.h"
-#include "platform/platform.h"
 #include "settings/settings_store.h"
 #include "settings/setup_dialog.h"
+#include "system/platform.h"
+#include "toolkit/application.h"
 
 namespace lt {
 

@@ -1,6 +1,6 @@
 #include "bit_codec.h"
 
-#include "platform/int_text.h"
+#include "base/int_text.h"
 
 namespace lt {
 

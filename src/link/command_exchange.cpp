@@ -1,6 +1,6 @@
 #include "command_exchange.h"
 
-#include "platform/int_text.h"
+#include "base/int_text.h"
 
 namespace lt {
 namespace {

@@ -6,14 +6,14 @@
 #include <initializer_list>
 #include <string>
 
+#include "base/event_guard.h"
 #include "link/request_kind.h"
-#include "platform/clock.h"
-#include "platform/comm_port.h"
-#include "platform/event_guard.h"
-#include "platform/modem.h"
-#include "platform/serial_device.h"
-#include "platform/widgets.h"
+#include "port/comm_port.h"
+#include "port/modem.h"
 #include "settings/settings_store.h"
+#include "system/clock.h"
+#include "system/serial_device.h"
+#include "toolkit/widgets.h"
 
 namespace lt {
 

@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
+#include "base/event_guard.h"
 #include "link/command_exchange.h"
-#include "platform/event_guard.h"
-#include "platform/widgets.h"
 #include "settings/settings_store.h"
+#include "toolkit/widgets.h"
 
 namespace lt {
 

@@ -3,14 +3,24 @@
 #include <array>
 #include <string>
 
+#include "base/int_text.h"
 #include "link/register_value.h"
 #include "pages/button_row.h"
-#include "platform/int_text.h"
 
 namespace lt {
 namespace {
 
 constexpr std::array<const char*, 5> kRegisters = {"S203", "S204", "S205", "S206", "S207"};
+
+// The face of the button that opens the cadence editor: a busy-tone cycle as the editor
+// draws it, a tone bar shaded to blue and a white pause bar on sky blue, over a time axis.
+void drawCadence(Canvas& canvas, int w, int h) {
+    canvas.fill({0, 0, w, h}, colors::kSkyBlue);
+    const int top = h / 5, bottom = h - h / 5, split = w * 3 / 5;
+    canvas.bar({1, top, split, bottom}, colors::kSkyBlue, colors::kBlue);
+    canvas.bar({split - 1, top + (bottom - top) / 2, w - 1, bottom}, colors::kWhite, colors::kWhite);
+    canvas.fill({0, bottom, w, bottom + 1}, colors::kBlack);
+}
 
 }  // namespace
 
@@ -38,7 +48,7 @@ BusyToneGroup::BusyToneGroup(Control& page, CommandExchange& link, Edit& initStr
     placeButtons<3>({&SpeedButton4, &SpeedButton5, &SpeedButton8}, kReadWriteAppend, {8, 152, 80, 0, 81, 22, true});
     LMD3DEffectButton1.setBounds(256, 152, 26, 26);
     LMD3DEffectButton1.setEnabled(false);
-    LMD3DEffectButton1.style.cadenceGlyph = true;
+    LMD3DEffectButton1.picture = drawCadence;
 
     SpeedButton4.onClick = [this] { SpeedButton4Click(); };
     SpeedButton5.onClick = [this] { SpeedButton5Click(); };

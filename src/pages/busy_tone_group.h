@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "link/command_exchange.h"
-#include "platform/widgets.h"
+#include "toolkit/widgets.h"
 
 namespace lt {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "platform/widgets.h"
+#include "toolkit/widgets.h"
 
 namespace lt {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/int_text.h"
+#include "base/int_text.h"
 
 namespace lt {
 namespace {

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "pages/busy_tone_group.h"
-#include "platform/form.h"
-#include "platform/widgets.h"
+#include "toolkit/form.h"
+#include "toolkit/widgets.h"
 
 namespace lt {
 

@@ -2,10 +2,10 @@
 
 #include <array>
 
+#include "base/int_text.h"
 #include "link/bit_codec.h"
 #include "link/register_value.h"
 #include "pages/button_row.h"
-#include "platform/int_text.h"
 
 namespace lt {
 namespace {

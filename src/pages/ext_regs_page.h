@@ -5,7 +5,7 @@
 #include <string>
 
 #include "link/command_exchange.h"
-#include "platform/widgets.h"
+#include "toolkit/widgets.h"
 
 namespace lt {
 

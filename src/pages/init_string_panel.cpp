@@ -2,7 +2,7 @@
 
 #include "pages/button_row.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace lt {
 

@@ -3,8 +3,8 @@
 #pragma once
 #include <memory>
 
-#include "platform/widgets.h"
 #include "settings/settings_store.h"
+#include "toolkit/widgets.h"
 
 namespace lt {
 

@@ -4,11 +4,11 @@
 #include <iterator>
 #include <vector>
 
+#include "base/failure.h"
+#include "base/int_text.h"
 #include "link/bit_codec.h"
 #include "link/register_value.h"
 #include "pages/button_row.h"
-#include "platform/failure.h"
-#include "platform/int_text.h"
 
 namespace lt {
 namespace {

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/registry.h"
-#include "platform/registry_access.h"
+#include "system/registry.h"
+#include "system/registry_access.h"
 
 namespace lt {
 

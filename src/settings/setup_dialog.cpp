@@ -5,7 +5,7 @@
 #include <exception>
 #include <vector>
 
-#include "platform/int_text.h"
+#include "base/int_text.h"
 
 namespace lt {
 

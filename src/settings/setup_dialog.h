@@ -4,13 +4,13 @@
 #pragma once
 #include <string>
 
-#include "platform/application.h"
-#include "platform/comm_port.h"
-#include "platform/desktop.h"
-#include "platform/form.h"
-#include "platform/modem.h"
-#include "platform/widgets.h"
+#include "port/comm_port.h"
+#include "port/modem.h"
 #include "settings/settings_store.h"
+#include "system/desktop.h"
+#include "toolkit/application.h"
+#include "toolkit/form.h"
+#include "toolkit/widgets.h"
 
 namespace lt {
 

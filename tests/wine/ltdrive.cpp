@@ -42,7 +42,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/control_ids.h"
+#include "toolkit/control_ids.h"
 
 namespace {
 

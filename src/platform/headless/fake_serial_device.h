@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "../serial_device.h"
+#include "system/serial_device.h"
 #include "virtual_clock.h"
 
 namespace sim {

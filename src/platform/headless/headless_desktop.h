@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "../desktop.h"
-#include "../form.h"
+#include "system/desktop.h"
+#include "toolkit/form.h"
 
 namespace lt::headless {
 

@@ -2,11 +2,11 @@
 #pragma once
 #include <memory>
 
-#include "../platform.h"
 #include "fake_serial_device.h"
 #include "headless_desktop.h"
 #include "memory_registry.h"
 #include "sim/editions.h"
+#include "system/platform.h"
 #include "virtual_clock.h"
 
 namespace sim {

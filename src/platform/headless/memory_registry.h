@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "../registry.h"
+#include "system/registry.h"
 
 namespace lt::headless {
 

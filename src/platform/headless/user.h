@@ -3,10 +3,10 @@
 #pragma once
 #include <string>
 
-#include "../application.h"
-#include "../form.h"
-#include "../tray_icon.h"
-#include "../widgets.h"
+#include "toolkit/application.h"
+#include "toolkit/form.h"
+#include "toolkit/tray_icon.h"
+#include "toolkit/widgets.h"
 
 namespace lt::headless {
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "../clock.h"
+#include "system/clock.h"
 
 namespace lt::headless {
 

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "../form.h"
-#include "../widgets.h"
 #include "form_peer.h"
+#include "toolkit/form.h"
+#include "toolkit/widgets.h"
 #include "wide_text.h"
 #include "win32_desktop.h"
 
@@ -30,6 +30,23 @@ void paintBar(HDC dc, const RECT& r, COLORREF from, COLORREF to, Win32Desktop& d
     }
     FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
+
+// A picture's canvas over a device context.
+class DcCanvas : public Canvas {
+public:
+    DcCanvas(HDC dc, Win32Desktop& desktop) : dc_(dc), desktop_(desktop) {}
+    void fill(const Rect& r, uint32_t color) override {
+        const RECT rect{r.left, r.top, r.right, r.bottom};
+        FillRect(dc_, &rect, desktop_.brush(color));
+    }
+    void bar(const Rect& r, uint32_t from, uint32_t to) override {
+        paintBar(dc_, {r.left, r.top, r.right, r.bottom}, from, to, desktop_);
+    }
+
+private:
+    HDC dc_;
+    Win32Desktop& desktop_;
+};
 
 // The shape beneath a control that draws no background of its own: the last one
 // before it that holds its top-left corner, or none.
@@ -158,34 +175,27 @@ protected:
     Spec spec() const override {
         DWORD style = WS_TABSTOP | BS_PUSHBUTTON;
         if (button_.style.flat) style |= BS_FLAT;
-        if (button_.style.cadenceGlyph) style |= BS_BITMAP;
+        if (button_.picture) style |= BS_BITMAP;
         return {L"BUTTON", style};
     }
 
     // The picture replaces the caption on the face only: the button stays a push button
     // that the keyboard, BM_CLICK and assistive tools work as any other.
     void afterCreate() override {
-        if (!button_.style.cadenceGlyph) return;
-        glyph_ = cadenceBitmap(std::max(button_.width() - 8, 8), std::max(button_.height() - 8, 8));
+        if (!button_.picture) return;
+        glyph_ = pictureBitmap(std::max(button_.width() - 8, 8), std::max(button_.height() - 8, 8));
         SendMessageW(window_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph_));
     }
 
 private:
-    // A busy-tone cycle as the cadence editor draws it: a gradient tone bar and a white
-    // pause bar on sky blue, over a time axis.
-    HBITMAP cadenceBitmap(int w, int h) {
+    HBITMAP pictureBitmap(int w, int h) {
         HDC screen = GetDC(nullptr);
         HDC dc = CreateCompatibleDC(screen);
         HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
         ReleaseDC(nullptr, screen);
         HGDIOBJ old = SelectObject(dc, bitmap);
-        const RECT all{0, 0, w, h};
-        FillRect(dc, &all, desktop_.brush(colors::kSkyBlue));
-        const int top = h / 5, bottom = h - h / 5, split = w * 3 / 5;
-        paintBar(dc, {1, top, split, bottom}, colors::kSkyBlue, colors::kBlue, desktop_);
-        paintBar(dc, {split - 1, top + (bottom - top) / 2, w - 1, bottom}, colors::kWhite, colors::kWhite, desktop_);
-        const RECT axis{0, bottom, w, bottom + 1};
-        FillRect(dc, &axis, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        DcCanvas canvas(dc, desktop_);
+        button_.picture(canvas, w, h);
         SelectObject(dc, old);
         DeleteDC(dc);
         return bitmap;

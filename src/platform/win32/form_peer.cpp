@@ -2,8 +2,8 @@
 
 #include <windowsx.h>
 
-#include "../form.h"
-#include "../widgets.h"
+#include "toolkit/form.h"
+#include "toolkit/widgets.h"
 #include "wide_text.h"
 #include "win32_desktop.h"
 

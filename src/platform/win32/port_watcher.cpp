@@ -1,6 +1,6 @@
 #include "port_watcher.h"
 
-#include "../serial_device.h"
+#include "system/serial_device.h"
 
 namespace lt::win32 {
 namespace {

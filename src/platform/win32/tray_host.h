@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "../tray_icon.h"
 #include "message_filter.h"
+#include "toolkit/tray_icon.h"
 
 namespace lt::win32 {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "../form.h"
 #include "control_peers.h"
 #include "form_peer.h"
 #include "resource.h"
+#include "toolkit/form.h"
 #include "wide_text.h"
 #include "window_guard.h"
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "../application.h"
-#include "../desktop.h"
+#include "system/desktop.h"
+#include "toolkit/application.h"
 #include "tray_host.h"
 #include "window_peer.h"
 

@@ -1,6 +1,6 @@
 // The registry through advapi32, below HKEY_LOCAL_MACHINE, with wide-character calls.
 #pragma once
-#include "../registry.h"
+#include "system/registry.h"
 
 namespace lt::win32 {
 

@@ -1,6 +1,6 @@
 #include "win32_serial_device.h"
 
-#include "../failure.h"
+#include "base/failure.h"
 #include "wide_text.h"
 
 namespace lt::win32 {

@@ -10,11 +10,11 @@
 #pragma once
 #include <windows.h>
 
-#include "../serial_device.h"
 #include "comm_api.h"
 #include "device_loss.h"
 #include "hand_over_window.h"
 #include "port_watcher.h"
+#include "system/serial_device.h"
 
 namespace lt::win32 {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "../form.h"
+#include "toolkit/form.h"
 #include "window_peer.h"
 
 namespace lt::win32 {

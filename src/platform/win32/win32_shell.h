@@ -1,6 +1,6 @@
 // The shell's "open" verb and the platform name from the version query.
 #pragma once
-#include "../desktop.h"
+#include "system/desktop.h"
 
 namespace lt::win32 {
 

@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "../application.h"
+#include "toolkit/application.h"
 #include "wide_text.h"
 
 namespace lt::win32 {

@@ -2,8 +2,8 @@
 
 #include <unordered_map>
 
-#include "../control_ids.h"
-#include "../form.h"
+#include "toolkit/control_ids.h"
+#include "toolkit/form.h"
 #include "wide_text.h"
 #include "window_guard.h"
 #include "win32_desktop.h"

@@ -7,7 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "../control.h"
+#include "toolkit/control.h"
 
 namespace lt {
 class Form;

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "checks.h"
-#include "platform/form.h"
-#include "platform/widgets.h"
 #include "platform/win32/win32_desktop.h"
+#include "toolkit/form.h"
+#include "toolkit/widgets.h"
 
 namespace lt::win32::testing {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "checks.h"
-#include "platform/form.h"
 #include "platform/win32/win32_desktop.h"
+#include "toolkit/form.h"
 
 namespace lt::win32::testing {
 namespace {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "checks.h"
-#include "platform/tray_icon.h"
 #include "platform/win32/tray_host.h"
+#include "toolkit/tray_icon.h"
 
 namespace lt::win32::testing {
 namespace {

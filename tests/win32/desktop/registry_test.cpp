@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "checks.h"
-#include "platform/registry.h"
 #include "platform/win32/win32_registry.h"
+#include "system/registry.h"
 
 namespace lt::win32::testing {
 

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "base/failure.h"
 #include "driver_model.h"
-#include "platform/comm_port.h"
-#include "platform/failure.h"
-#include "platform/modem.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_serial_device.h"
+#include "port/comm_port.h"
+#include "port/modem.h"
 
 namespace {
 

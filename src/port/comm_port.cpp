@@ -1,6 +1,6 @@
 #include "comm_port.h"
 
-#include "failure.h"
+#include "base/failure.h"
 
 namespace lt {
 

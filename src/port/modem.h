@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "clock.h"
 #include "comm_port.h"
+#include "system/clock.h"
 
 namespace lt {
 

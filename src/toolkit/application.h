@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "desktop.h"
-#include "event_guard.h"
+#include "base/event_guard.h"
+#include "system/desktop.h"
 
 namespace lt {
 

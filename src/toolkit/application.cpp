@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "failure.h"
+#include "base/failure.h"
 
 namespace lt {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "failure.h"
+#include "base/failure.h"
 #include "registry.h"
 
 namespace lt {

@@ -1,6 +1,6 @@
 #include "modem.h"
 
-#include "failure.h"
+#include "base/failure.h"
 
 namespace lt {
 namespace {

@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "event_guard.h"
-#include "serial_device.h"
+#include "base/event_guard.h"
+#include "system/serial_device.h"
 
 namespace lt {
 

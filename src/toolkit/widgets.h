@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "control.h"
+#include "picture.h"
 
 namespace lt {
 
@@ -26,6 +27,8 @@ public:
 class Button : public Control {
 public:
     Button(Control* parent, std::string name) : Control(ControlKind::Button, parent, std::move(name)) {}
+    // Drawn on the face in place of the caption when set; fixed once the window is built.
+    Picture picture;
     std::function<void()> onClick;
     bool userClick();
 };

@@ -1,6 +1,6 @@
 #include "registry_access.h"
 
-#include "int_text.h"
+#include "base/int_text.h"
 
 namespace lt {
 namespace {

@@ -35,6 +35,7 @@ constexpr uint32_t kRed = 0x0000FF;
 constexpr uint32_t kBlue = 0xFF0000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kSkyBlue = 0xF0CAA6;
+constexpr uint32_t kBlack = 0x000000;
 }  // namespace colors
 
 // Fixed presentation settings, made when a window is built and never changed after.
@@ -52,7 +53,6 @@ struct ControlStyle {
     uint32_t brushColor = colors::kDefault;
     uint32_t gradientTo = colors::kDefault;  // horizontal gradient from brushColor
     bool arrowAtEnd = false;             // lines
-    bool cadenceGlyph = false;           // buttons: a small picture of a tone and a pause instead of text
 };
 
 class Control {
