@@ -4,10 +4,11 @@
 #include <utility>
 
 #include "control_peers.h"
-#include "form_peer.h"
+#include "page_peers.h"
 #include "resource.h"
 #include "toolkit/form.h"
 #include "wide_text.h"
+#include "window_classes.h"
 #include "window_guard.h"
 
 namespace lt::win32 {

@@ -24,6 +24,10 @@ WindowPeer* creating = nullptr;
 
 }  // namespace
 
+WindowPeer* peerBeingCreated() { return creating; }
+
+void forgetWindow(HWND window) { peers().erase(window); }
+
 WindowPeer* peerOf(HWND window) {
     auto it = peers().find(window);
     return it == peers().end() ? nullptr : it->second;
@@ -116,66 +120,6 @@ LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 void WindowPeer::subclass() {
     classProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&subclassProc)));
-}
-
-LRESULT CALLBACK containerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto byDefault = [&] { return DefWindowProcW(window, message, wParam, lParam); };
-    return guardedAnswer([&]() -> LRESULT {
-        WindowPeer* self = peerOf(window);
-        LRESULT result = 0;
-        if (self && self->handle(message, wParam, lParam, result)) return result;
-        switch (message) {
-            case WM_COMMAND:
-                if (WindowPeer* child = peerOf(reinterpret_cast<HWND>(lParam))) {
-                    child->command(HIWORD(wParam));
-                    return 0;
-                }
-                break;
-            case WM_NOTIFY: {
-                const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-                if (WindowPeer* child = peerOf(header->hwndFrom)) return child->notify(*header);
-                break;
-            }
-            case WM_DRAWITEM: {
-                const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-                if (WindowPeer* child = peerOf(item->hwndItem)) {
-                    child->drawItem(*item);
-                    return TRUE;
-                }
-                break;
-            }
-            case WM_MEASUREITEM: {
-                auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-                WindowPeer* child = peerOf(GetDlgItem(window, static_cast<int>(item->CtlID)));
-                if (!child) child = creating;
-                if (child) {
-                    child->measureItem(*item);
-                    return TRUE;
-                }
-                break;
-            }
-            case WM_HSCROLL:
-                if (WindowPeer* child = peerOf(reinterpret_cast<HWND>(lParam))) {
-                    child->scroll(LOWORD(wParam));
-                    return 0;
-                }
-                break;
-            case WM_CTLCOLORSTATIC:
-                if (WindowPeer* child = peerOf(reinterpret_cast<HWND>(lParam)))
-                    if (HBRUSH brush = child->colour(reinterpret_cast<HDC>(wParam)))
-                        return reinterpret_cast<LRESULT>(brush);
-                break;
-            case WM_SETCURSOR:
-                if (WindowPeer* child = peerOf(reinterpret_cast<HWND>(wParam)))
-                    if (HCURSOR c = child->cursor()) {
-                        SetCursor(c);
-                        return TRUE;
-                    }
-                break;
-            case WM_NCDESTROY: peers().erase(window); break;
-        }
-        return byDefault();
-    }, byDefault);
 }
 
 }  // namespace lt::win32
