@@ -146,6 +146,7 @@ TEST_F(LinkTest, LineErrorsAreClearedWithoutAMessage) {
     hp.serial.raiseLineError();
     hp.desktop.processMessages();
     EXPECT_TRUE(hp.desktop.messageBoxes.empty());
+    EXPECT_FALSE(hp.serial.lineErrorStanding());
 }
 
 TEST_F(LinkTest, LineErrorInTheSameHandOverAsTheReplyStillLetsItParse) {

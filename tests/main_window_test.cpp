@@ -71,6 +71,8 @@ TEST_F(MainWindowTest, LinkLabelsOpenTheirAddresses) {
     user->click(form().information.Label20);
     user->click(form().information.Label22);
     EXPECT_EQ(hp.shell.opened, (std::vector<std::string>{form().information.Label20.text(), form().information.Label22.text()}));
+    EXPECT_EQ(hp.shell.opened, (std::vector<std::string>{"http://olvix.example/", "http://olvix.example/zolt/"}))
+        << "the maker's site, then the product's page";
     EXPECT_EQ(form().information.Label20.style.fontColor, colors::kNavy);
 }
 

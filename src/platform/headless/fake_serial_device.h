@@ -46,6 +46,8 @@ public:
     // Bytes that arrive without being asked for (noise, unsolicited results).
     void inject(const std::string& bytes);
     void raiseLineError();
+    // A line error reported and not yet cleared.
+    bool lineErrorStanding() const { return lineError_; }
     // The transmit buffer reported empty without anything sent.
     void raiseTxEmpty() { pending_ |= cond::kTxEmpty; }
 

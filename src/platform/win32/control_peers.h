@@ -1,4 +1,4 @@
-// The peer of each control kind.
+// The peer of each control kind, one family a file.
 #pragma once
 #include <memory>
 
@@ -6,8 +6,6 @@
 
 namespace lt::win32 {
 
-// Registers the backend's own window classes; once, before the first window.
-void registerWindowClasses(HINSTANCE instance, HICON icon);
 std::unique_ptr<WindowPeer> makePeer(Control& control, Win32Desktop& desktop);
 
 }  // namespace lt::win32

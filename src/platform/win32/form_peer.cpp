@@ -1,39 +1,11 @@
 #include "form_peer.h"
 
-#include <windowsx.h>
-
+#include "mouse_routing.h"
 #include "toolkit/form.h"
-#include "toolkit/widgets.h"
-#include "wide_text.h"
 #include "win32_desktop.h"
+#include "window_classes.h"
 
 namespace lt::win32 {
-
-bool routeMouse(WindowPeer& peer, Win32Desktop& desktop, UINT message, LPARAM lParam) {
-    if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN && message != WM_MOUSEMOVE &&
-        message != WM_LBUTTONUP && message != WM_RBUTTONUP)
-        return false;
-    Form* form = formOf(peer.control());
-    HWND formWindow = form ? windowOf(*form) : nullptr;
-    if (!formWindow) return false;
-    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    MapWindowPoints(peer.window(), formWindow, &at, 1);
-    switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-            SetCapture(peer.window());
-            desktop.run([&] { form->userMouseDown(at.x, at.y); });
-            break;
-        case WM_MOUSEMOVE: desktop.run([&] { form->userMouseMove(at.x, at.y); }); break;
-        default:
-            if (GetCapture() == peer.window()) ReleaseCapture();
-            desktop.run([&] { form->userMouseUp(at.x, at.y); });
-            break;
-    }
-    return true;
-}
-
-// --- forms ---
 
 namespace {
 
@@ -126,116 +98,6 @@ bool FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
             return false;
         default: return routeMouse(*this, desktop_, message, lParam);
     }
-}
-
-// --- pages and groups ---
-
-WindowPeer::Spec ContainerPeer::spec() const {
-    // A group's frame covers the whole container and paints only its lines and caption,
-    // so the container must paint its background beneath its children.
-    const DWORD style = control_.kind() == ControlKind::GroupBox ? 0 : WS_CLIPCHILDREN;
-    return {kContainerClass, style, WS_EX_CONTROLPARENT};
-}
-
-bool ContainerPeer::shown() const {
-    if (!control_.visible()) return false;
-    if (control_.kind() != ControlKind::TabSheet) return true;
-    auto& pages = *static_cast<PageControl*>(control_.parent());
-    const auto all = pages.pages();
-    return pages.activePage() >= 0 && pages.activePage() < static_cast<int>(all.size()) &&
-           all[pages.activePage()] == &control_;
-}
-
-RECT ContainerPeer::placement() const {
-    // A page fills the page control's display area, which depends on its rows of tabs.
-    if (control_.kind() == ControlKind::TabSheet)
-        if (auto* pages = dynamic_cast<PageControlPeer*>(control_.parent()->peer())) return pages->pageArea();
-    return WindowPeer::placement();
-}
-
-void ContainerPeer::afterCreate() {
-    if (control_.kind() != ControlKind::GroupBox) return;
-    frame_ = CreateWindowExW(0, L"BUTTON", widen(control_.text()).c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0,
-                             0, control_.width(), control_.height(), window_, nullptr, desktop_.instance(), nullptr);
-    SendMessageW(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.font(false)), FALSE);
-}
-
-void ContainerPeer::afterChildren() {
-    if (frame_) SetWindowPos(frame_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void ContainerPeer::sync(Aspect aspect) {
-    if (aspect == Aspect::Visible && shown()) desktop_.realizeChildren(*this);
-    WindowPeer::sync(aspect);
-    if (aspect == Aspect::Text) {
-        if (frame_) setWindowText(frame_, control_.text());
-        if (control_.kind() == ControlKind::TabSheet)
-            if (auto* pages = dynamic_cast<PageControlPeer*>(control_.parent()->peer())) {
-                const auto all = static_cast<PageControl*>(control_.parent())->pages();
-                for (size_t i = 0; i < all.size(); ++i)
-                    if (all[i] == &control_) pages->setTabText(static_cast<int>(i), control_.text());
-            }
-    }
-    if (aspect == Aspect::Bounds && frame_)
-        SetWindowPos(frame_, nullptr, 0, 0, control_.width(), control_.height(), SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// --- the page control ---
-
-PageControlPeer::PageControlPeer(PageControl& pages, Win32Desktop& desktop) : WindowPeer(pages, desktop), pages_(pages) {}
-
-WindowPeer::Spec PageControlPeer::spec() const {
-    return {WC_TABCONTROLW, WS_TABSTOP | WS_CLIPCHILDREN | TCS_MULTILINE, WS_EX_CONTROLPARENT};
-}
-
-void PageControlPeer::addTabs() {
-    const auto all = pages_.pages();
-    for (size_t i = 0; i < all.size(); ++i) {
-        std::wstring text = widen(all[i]->text());
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = text.data();
-        SendMessageW(window_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-    }
-    SendMessageW(window_, TCM_SETCURSEL, pages_.activePage(), 0);
-}
-
-void PageControlPeer::setTabText(int index, const std::string& text) {
-    std::wstring wide = widen(text);
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = wide.data();
-    SendMessageW(window_, TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
-}
-
-RECT PageControlPeer::pageArea() const {
-    RECT r{};
-    GetClientRect(window_, &r);
-    SendMessageW(window_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
-    return r;
-}
-
-void PageControlPeer::showActivePage() {
-    SendMessageW(window_, TCM_SETCURSEL, pages_.activePage(), 0);
-    for (TabSheet* page : pages_.pages())
-        if (page->peer()) {
-            page->peer()->sync(Aspect::Bounds);
-            page->peer()->sync(Aspect::Visible);
-        }
-}
-
-void PageControlPeer::sync(Aspect aspect) {
-    WindowPeer::sync(aspect);
-    if (aspect == Aspect::ActivePage || aspect == Aspect::Bounds) showActivePage();
-}
-
-LRESULT PageControlPeer::notify(const NMHDR& header) {
-    if (header.code == TCN_SELCHANGE) {
-        const int index = static_cast<int>(SendMessageW(window_, TCM_GETCURSEL, 0, 0));
-        user([&] { pages_.userSelectPage(index); });
-        showActivePage();  // also puts the tab back when the change was refused
-    }
-    return 0;
 }
 
 }  // namespace lt::win32

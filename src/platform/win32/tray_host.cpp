@@ -5,6 +5,7 @@
 #include <string>
 
 #include "wide_text.h"
+#include "window_guard.h"
 
 namespace lt::win32 {
 namespace {
@@ -74,19 +75,21 @@ void TrayHost::showMenu() {
 }
 
 LRESULT CALLBACK TrayHost::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<TrayHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    try {
-        if (self && message == kCallbackMessage) {
-            if (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU) self->showMenu();
-            return 0;  // left clicks and double clicks do nothing
-        }
-        if (self && message == self->taskbarCreated_) {
-            self->add();
-            return 0;
-        }
-    } catch (...) {
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+    const auto byDefault = [&] { return DefWindowProcW(window, message, wParam, lParam); };
+    return guardedAnswer(
+        [&]() -> LRESULT {
+            auto* self = reinterpret_cast<TrayHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+            if (self && message == kCallbackMessage) {
+                if (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU) self->showMenu();
+                return 0;  // left clicks and double clicks do nothing
+            }
+            if (self && message == self->taskbarCreated_) {
+                self->add();
+                return 0;
+            }
+            return byDefault();
+        },
+        byDefault);
 }
 
 }  // namespace lt::win32

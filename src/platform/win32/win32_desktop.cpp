@@ -4,10 +4,12 @@
 #include <utility>
 
 #include "control_peers.h"
-#include "form_peer.h"
+#include "page_peers.h"
 #include "resource.h"
 #include "toolkit/form.h"
 #include "wide_text.h"
+#include "window_classes.h"
+#include "window_guard.h"
 
 namespace lt::win32 {
 namespace {
@@ -74,6 +76,11 @@ Win32Desktop::~Win32Desktop() {
     DeleteObject(font_);
     DeleteObject(underlineFont_);
     for (auto& [colour, brush] : brushes_) DeleteObject(brush);
+}
+
+void Win32Desktop::attach(Application* app) {
+    app_ = app;
+    reportFailuresTo(app);
 }
 
 void Win32Desktop::realize(Form& form) {
@@ -231,14 +238,8 @@ void Win32Desktop::restoreApplicationWindow() {
 }
 
 void Win32Desktop::run(const std::function<void()>& action) {
-    if (app_) {
-        app_->run(action);
-        return;
-    }
-    try {
-        action();
-    } catch (...) {
-    }
+    if (app_) app_->run(action);
+    else guarded(action);
 }
 
 void Win32Desktop::minimized(Form& form) {

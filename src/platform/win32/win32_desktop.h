@@ -20,9 +20,10 @@ public:
     explicit Win32Desktop(HINSTANCE instance);
     ~Win32Desktop() override;
 
-    // The application whose default handler runs every user action and which hears of
-    // the main window being minimised.
-    void attach(Application& app) { app_ = &app; }
+    // The application whose default handler runs every user action, reports what else
+    // reaches a window procedure, and hears of the main window being minimised; nullptr
+    // once it is gone.
+    void attach(Application* app);
 
     void realize(Form& form) override;
     void showTrayIcon(TrayIcon& icon) override;

@@ -5,6 +5,7 @@
 #include "toolkit/control_ids.h"
 #include "toolkit/form.h"
 #include "wide_text.h"
+#include "window_guard.h"
 #include "win32_desktop.h"
 
 namespace lt::win32 {
@@ -22,6 +23,10 @@ std::unordered_map<HWND, WindowPeer*>& peers() {
 WindowPeer* creating = nullptr;
 
 }  // namespace
+
+WindowPeer* peerBeingCreated() { return creating; }
+
+void forgetWindow(HWND window) { peers().erase(window); }
 
 WindowPeer* peerOf(HWND window) {
     auto it = peers().find(window);
@@ -103,79 +108,18 @@ void WindowPeer::setWindowText(HWND window, const std::string& text) {
 LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowPeer* peer = peerOf(window);
     if (!peer) return DefWindowProcW(window, message, wParam, lParam);
-    LRESULT result = 0;
-    try {
-        if (peer->handle(message, wParam, lParam, result)) return result;
-    } catch (...) {
-    }
-    return CallWindowProcW(peer->classProc_, window, message, wParam, lParam);
+    const auto byClass = [&] { return CallWindowProcW(peer->classProc_, window, message, wParam, lParam); };
+    return guardedAnswer(
+        [&] {
+            LRESULT result = 0;
+            return peer->handle(message, wParam, lParam, result) ? result : byClass();
+        },
+        byClass);
 }
 
 void WindowPeer::subclass() {
     classProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&subclassProc)));
-}
-
-LRESULT CALLBACK containerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Nothing may cross back into the system from a handler: user actions already run
-    // under the application's default handler, and this catches whatever is left.
-    try {
-        WindowPeer* self = peerOf(window);
-        LRESULT result = 0;
-        if (self && self->handle(message, wParam, lParam, result)) return result;
-        switch (message) {
-            case WM_COMMAND:
-                if (WindowPeer* child = peerOf(reinterpret_cast<HWND>(lParam))) {
-                    child->command(HIWORD(wParam));
-                    return 0;
-                }
-                break;
-            case WM_NOTIFY: {
-                const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-                if (WindowPeer* child = peerOf(header->hwndFrom)) return child->notify(*header);
-                break;
-            }
-            case WM_DRAWITEM: {
-                const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-                if (WindowPeer* child = peerOf(item->hwndItem)) {
-                    child->drawItem(*item);
-                    return TRUE;
-                }
-                break;
-            }
-            case WM_MEASUREITEM: {
-                auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-                WindowPeer* child = peerOf(GetDlgItem(window, static_cast<int>(item->CtlID)));
-                if (!child) child = creating;
-                if (child) {
-                    child->measureItem(*item);
-                    return TRUE;
-                }
-                break;
-            }
-            case WM_HSCROLL:
-                if (WindowPeer* child = peerOf(reinterpret_cast<HWND>(lParam))) {
-                    child->scroll(LOWORD(wParam));
-                    return 0;
-                }
-                break;
-            case WM_CTLCOLORSTATIC:
-                if (WindowPeer* child = peerOf(reinterpret_cast<HWND>(lParam)))
-                    if (HBRUSH brush = child->colour(reinterpret_cast<HDC>(wParam)))
-                        return reinterpret_cast<LRESULT>(brush);
-                break;
-            case WM_SETCURSOR:
-                if (WindowPeer* child = peerOf(reinterpret_cast<HWND>(wParam)))
-                    if (HCURSOR c = child->cursor()) {
-                        SetCursor(c);
-                        return TRUE;
-                    }
-                break;
-            case WM_NCDESTROY: peers().erase(window); break;
-        }
-    } catch (...) {
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace lt::win32

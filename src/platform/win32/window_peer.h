@@ -1,8 +1,7 @@
-// The native window of one control, kept in step with the control's state. Windows of
-// the backend's own classes (forms, pages, group containers, drawn shapes) share one
-// window procedure that hands the notifications of standard child controls to the
-// child's peer, so every user notification reaches the control's user*() member under
-// the application's default handler.
+// The native window of one control, kept in step with the control's state. The
+// notifications of a standard control reach its peer through its parent's window
+// procedure (window_classes.h), and the peer calls the control's user*() member under the
+// application's default handler.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -79,12 +78,12 @@ protected:
 WindowPeer* peerOf(HWND window);
 // The window of a realized control, or nullptr.
 HWND windowOf(Control& control);
-// The window procedure of the backend's own window classes.
-LRESULT CALLBACK containerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The peer whose window is being created, or nullptr: lists ask their parent for item
+// heights before CreateWindowEx has returned.
+WindowPeer* peerBeingCreated();
+// A destroyed window is no one's any more.
+void forgetWindow(HWND window);
 // The form a control belongs to.
 Form* formOf(Control& control);
-// Mouse input on a window of the backend's own classes enters the form's routing in
-// form client coordinates, captured while a button is down; true when it was mouse input.
-bool routeMouse(WindowPeer& peer, Win32Desktop& desktop, UINT message, LPARAM lParam);
 
 }  // namespace lt::win32

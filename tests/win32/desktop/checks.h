@@ -30,5 +30,6 @@ void testMessageFilter(Checks& checks);
 void testFont(Checks& checks);
 void testMessageBoxOwner(Checks& checks);
 void testRegistry(Checks& checks);
+void testWindowGuard(Checks& checks);
 
 }  // namespace lt::win32::testing

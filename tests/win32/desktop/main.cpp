@@ -1,6 +1,6 @@
 // The Win32 desktop's own behaviour, in a console program run under Wine: which messages
 // an elevated program lets through, the controls' font, the owner of a message box, the
-// registry's reasons for a failed open.
+// registry's reasons for a failed open, and the guard of the window procedures.
 #include "checks.h"
 
 int main() {
@@ -9,5 +9,6 @@ int main() {
     lt::win32::testing::testFont(checks);
     lt::win32::testing::testMessageBoxOwner(checks);
     lt::win32::testing::testRegistry(checks);
+    lt::win32::testing::testWindowGuard(checks);
     return checks.summary();
 }

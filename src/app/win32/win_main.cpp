@@ -2,11 +2,11 @@
 #include <windows.h>
 
 #include "app/program.h"
-#include "win32_clock.h"
-#include "win32_desktop.h"
-#include "win32_registry.h"
-#include "win32_serial_device.h"
-#include "win32_shell.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_serial_device.h"
+#include "platform/win32/win32_shell.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     lt::win32::Win32Desktop desktop(instance);
@@ -18,10 +18,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const lt::Platform platform{registry, serial, clock, desktop, shell, systemInfo};
     {
         lt::Program program(platform);
-        desktop.attach(program.app);
+        desktop.attach(&program.app);
         program.start();
         program.run();
         desktop.destroyWindows();
+        desktop.attach(nullptr);
     }
     return 0;
 }

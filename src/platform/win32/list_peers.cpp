@@ -1,0 +1,148 @@
+#include "list_peers.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "painting.h"
+#include "wide_text.h"
+
+namespace lt::win32 {
+namespace {
+
+std::wstring itemText(HWND window, UINT lengthMessage, UINT textMessage, UINT index) {
+    const LRESULT length = SendMessageW(window, lengthMessage, index, 0);
+    if (length <= 0) return {};
+    std::wstring text(length + 1, L'\0');
+    SendMessageW(window, textMessage, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
+}
+
+class ComboBoxPeer : public WindowPeer {
+public:
+    ComboBoxPeer(ComboBox& combo, Win32Desktop& desktop) : WindowPeer(combo, desktop), combo_(combo) {}
+
+    void sync(Aspect aspect) override {
+        if (aspect == Aspect::Items) {
+            SendMessageW(window_, CB_RESETCONTENT, 0, 0);
+            for (const std::string& item : combo_.items())
+                SendMessageW(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+            aspect = Aspect::ItemIndex;
+        }
+        if (aspect == Aspect::ItemIndex) SendMessageW(window_, CB_SETCURSEL, combo_.itemIndex(), 0);
+        else WindowPeer::sync(aspect);
+    }
+
+    void command(int code) override {
+        if (code != CBN_SELCHANGE) return;
+        const int index = static_cast<int>(SendMessageW(window_, CB_GETCURSEL, 0, 0));
+        user([&] { combo_.userPick(index); });
+        SendMessageW(window_, CB_SETCURSEL, combo_.itemIndex(), 0);
+    }
+
+    void measureItem(MEASUREITEMSTRUCT& item) override {
+        // The selection field (item -1) keeps the control at the height it was given.
+        if (item.itemID == static_cast<UINT>(-1)) item.itemHeight = std::max(combo_.height() - 6, 8);
+        else item.itemHeight = combo_.style.itemHeight > 0 ? combo_.style.itemHeight : 16;
+    }
+
+    void drawItem(const DRAWITEMSTRUCT& item) override {
+        if (item.itemID == static_cast<UINT>(-1)) {
+            FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_WINDOW));
+            return;
+        }
+        drawItemText(item, itemText(window_, CB_GETLBTEXTLEN, CB_GETLBTEXT, item.itemID), 0);
+    }
+
+protected:
+    Spec spec() const override {
+        return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS};
+    }
+    // The window's height includes the dropped-down list.
+    RECT placement() const override {
+        RECT r = WindowPeer::placement();
+        const int itemHeight = combo_.style.itemHeight > 0 ? combo_.style.itemHeight : 16;
+        r.bottom += itemHeight * std::max(combo_.style.dropDownCount, 1) + 2;
+        return r;
+    }
+    void afterCreate() override { sync(Aspect::Items); }
+
+private:
+    ComboBox& combo_;
+};
+
+// A list box drawing a check box before each item; a click on the box, or the space
+// bar, toggles the item. The item data holds the check state for assistive tools.
+class CheckListBoxPeer : public WindowPeer {
+public:
+    CheckListBoxPeer(CheckListBox& list, Win32Desktop& desktop) : WindowPeer(list, desktop), list_(list) {}
+
+    void sync(Aspect aspect) override {
+        if (aspect == Aspect::Items) {
+            SendMessageW(window_, LB_RESETCONTENT, 0, 0);
+            for (const std::string& item : list_.items())
+                SendMessageW(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+            aspect = Aspect::Checks;
+        }
+        if (aspect == Aspect::Checks) {
+            for (size_t i = 0; i < list_.items().size(); ++i)
+                SendMessageW(window_, LB_SETITEMDATA, i, list_.checked(static_cast<int>(i)) ? 1 : 0);
+            InvalidateRect(window_, nullptr, TRUE);
+        } else {
+            WindowPeer::sync(aspect);
+        }
+    }
+
+    void measureItem(MEASUREITEMSTRUCT& item) override { item.itemHeight = itemHeight(); }
+
+    void drawItem(const DRAWITEMSTRUCT& item) override {
+        if (item.itemID == static_cast<UINT>(-1)) return;
+        const int box = itemHeight();
+        drawItemText(item, itemText(window_, LB_GETTEXTLEN, LB_GETTEXT, item.itemID), box);
+        const RECT r{item.rcItem.left + 1, item.rcItem.top + 1, item.rcItem.left + box - 1, item.rcItem.bottom - 1};
+        drawCheckBox(item.hDC, r, list_.checked(static_cast<int>(item.itemID)), list_.enabled());
+    }
+
+    bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) override {
+        if (message == WM_LBUTTONDOWN) {
+            const LRESULT hit = SendMessageW(window_, LB_ITEMFROMPOINT, 0, lParam);
+            const int index = LOWORD(hit);
+            if (HIWORD(hit) == 0 && GET_X_LPARAM(lParam) < itemHeight()) toggle(index);
+        } else if (message == WM_KEYDOWN && wParam == VK_SPACE) {
+            toggle(static_cast<int>(SendMessageW(window_, LB_GETCURSEL, 0, 0)));
+        }
+        return false;  // the list box still selects the item
+    }
+
+protected:
+    Spec spec() const override {
+        return {L"LISTBOX",
+                WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                WS_EX_CLIENTEDGE};
+    }
+    void afterCreate() override {
+        subclass();
+        sync(Aspect::Items);
+    }
+
+private:
+    int itemHeight() const { return list_.style.itemHeight > 0 ? list_.style.itemHeight : 16; }
+    void toggle(int index) {
+        user([&] { list_.userToggle(index); });
+    }
+
+    CheckListBox& list_;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowPeer> makeComboBoxPeer(ComboBox& combo, Win32Desktop& desktop) {
+    return std::make_unique<ComboBoxPeer>(combo, desktop);
+}
+
+std::unique_ptr<WindowPeer> makeCheckListBoxPeer(CheckListBox& list, Win32Desktop& desktop) {
+    return std::make_unique<CheckListBoxPeer>(list, desktop);
+}
+
+}  // namespace lt::win32
