@@ -16,7 +16,9 @@ void GroupPeer::afterCreate() {
     SendMessageW(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.font(false)), FALSE);
 }
 
-void GroupPeer::afterChildren() { SetWindowPos(frame_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
+void GroupPeer::afterChildren() {
+    SetWindowPos(frame_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
 
 void GroupPeer::sync(Aspect aspect) {
     WindowPeer::sync(aspect);

@@ -7,7 +7,8 @@
 
 namespace lt::win32 {
 
-PageControlPeer::PageControlPeer(PageControl& pages, Win32Desktop& desktop) : WindowPeer(pages, desktop), pages_(pages) {}
+PageControlPeer::PageControlPeer(PageControl& pages, Win32Desktop& desktop)
+    : WindowPeer(pages, desktop), pages_(pages) {}
 
 WindowPeer::Spec PageControlPeer::spec() const {
     return {WC_TABCONTROLW, WS_TABSTOP | WS_CLIPCHILDREN | TCS_MULTILINE, WS_EX_CONTROLPARENT};
