@@ -25,10 +25,7 @@ def pytest_addoption(parser):
 
 @pytest.fixture(scope="session")
 def windows_build(request):
-    build = request.config.getoption("--windows-build")
-    if not build:
-        build = wine.wine_sh('select_windows_target >&2; printf %s "$WIN_BUILD"').stdout
-    return (wine.ROOT / build).resolve()
+    return wine.windows_build(request.config.getoption("--windows-build"))
 
 
 @pytest.fixture(scope="session")

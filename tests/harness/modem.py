@@ -38,10 +38,15 @@ class Modem:
         return self
 
     def stop(self):
-        """Ends zoltsim, which closes the far end of the port's pseudo-terminal."""
+        """Ends zoltsim, which closes the far end of the port's pseudo-terminal and removes
+        its link, so that the port cannot open a pseudo-terminal someone else gets next."""
         if self.process:
-            self.process.kill()
-            self.process.wait()
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
             self.process = None
 
     def received(self):

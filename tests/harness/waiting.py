@@ -2,7 +2,7 @@
 import time
 
 
-def wait_until(seconds, condition, every=0.2):
+def wait_until(seconds, condition, every=0.05):
     """Polls condition() until it is true (returns True) or seconds have passed (False)."""
     end = time.monotonic() + seconds
     while True:

@@ -20,6 +20,13 @@ def constant(name):
     return wine_sh(f'printf %s "${name}"').stdout
 
 
+def windows_build(chosen=None):
+    """The Windows build to test: CHOSEN, or the one select_windows_target chooses for this
+    machine (the release where 32-bit programs run)."""
+    build = chosen or wine_sh('select_windows_target >&2; printf %s "$WIN_BUILD"').stdout
+    return (ROOT / build).resolve()
+
+
 def loader_for(exe):
     return wine_sh('loader_for "$1"', exe).stdout.strip()
 

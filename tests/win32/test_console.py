@@ -5,26 +5,27 @@ import pytest
 from harness import wine
 
 
+def console_programs(build):
+    return sorted((build / "tests/win32").rglob("*_test.exe"))
+
+
 def pytest_generate_tests(metafunc):
     if "console_test" in metafunc.fixturenames:
-        build = metafunc.config.getoption("--windows-build") or \
-            wine.wine_sh('select_windows_target >&2; printf %s "$WIN_BUILD"').stdout
-        programs = sorted((wine.ROOT / build / "tests/win32").rglob("*_test.exe"))
-        metafunc.parametrize("console_test", programs or [None], ids=lambda p: p.name if p else "none")
+        build = wine.windows_build(metafunc.config.getoption("--windows-build"))
+        metafunc.parametrize("console_test", console_programs(build), ids=lambda p: p.name)
 
 
 @pytest.fixture(scope="module")
 def console_prefix(display, windows_build):
+    programs = console_programs(windows_build)
     out = wine.ROOT / "build/wine-console"
     out.mkdir(parents=True, exist_ok=True)
-    any_program = next((windows_build / "tests/win32").rglob("*_test.exe"))
-    made = wine.Prefix(out / "prefix", None, wine.loader_for(any_program), display.name, None, out)
+    made = wine.Prefix(out / "prefix", None, wine.loader_for(programs[0]), display.name, None, out)
     yield made
     made.stop()
 
 
 def test_console_program(console_test, console_prefix, say):
-    assert console_test, "no test programs in the build's tests/win32"
     ran = console_prefix.run(console_test)
     output = ran.stdout.decode("utf-8", "replace")
     say(f"\n== {console_test.name}\n{output.rstrip()}")
