@@ -27,10 +27,6 @@ class App:
     def window_state(self, caption=None):
         return self.drive("window-state", caption or self.caption)
 
-    def select_page(self, page):
-        self.drive("tab", self.caption, "PageControl1", page)
-        assert wait_until(10, lambda: self.drive("tabs", self.caption, "PageControl1")
-                          .split("\n")[0] == f"selected={page}"), f"page {page} was not shown"
 
     def step(self, what, *commands):
         """Driver commands run in order (actions, then waits for what they must bring about:
@@ -39,7 +35,7 @@ class App:
             answer = self.drive.ask(*command)
             assert answer.ok, f"{what}: {answer.why or ' '.join(map(str, command)) + ' failed'}"
 
-    def show_page(self, page):
+    def select_page(self, page):
         """Page N shown, as a click on its tab shows it."""
         self.step(f"page {page} shown", ("tab", self.caption, "PageControl1", page),
                   ("wait-values", self.caption, 10, page, "PageControl1"))

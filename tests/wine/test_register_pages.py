@@ -9,7 +9,7 @@ SPEED_LISTS = ["ComboBox2", "ComboBox9", "ComboBox3", "ComboBox4", "ComboBox5", 
 
 def bit_registers_page(app):
     w = app.caption
-    app.show_page(2)
+    app.select_page(2)
     # The modem's factory values: S216 = 5 (bits 0 and 2), S218 = 0.
     app.step("bit registers read", ("wait-values", w, 1, "00000000|00000000", *BIT_LISTS),
              ("click", w, "Button1"), ("wait-values", w, 20, "10100000|00000000", *BIT_LISTS))
@@ -27,7 +27,7 @@ def bit_registers_page(app):
 
 def levels_page(app):
     w = app.caption
-    app.show_page(1)
+    app.select_page(1)
     app.step("level read (S91 = 10)", ("wait-values", w, 1, "|13", "RxLabel1", "RxSlider1"),
              ("click", w, "SpeedButton12"), ("wait-values", w, 20, "-10|13", "RxLabel1", "RxSlider1"))
     # Each keyboard step ends a change: the label follows at once, step by step.
@@ -49,7 +49,7 @@ def levels_page(app):
 
 def speed_page(app, say):
     w = app.caption
-    app.show_page(3)
+    app.select_page(3)
     # The modem's factory values: +MS: V92,1,300,48000,300,56000 and S210 = 5.
     app.step("speed read", ("wait-values", w, 1, "||||||", *SPEED_LISTS), ("click", w, "SpeedButton9"),
              ("wait-values", w, 20, "V92|Да|300|56000|300|48000|3429", *SPEED_LISTS))

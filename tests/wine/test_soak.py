@@ -83,7 +83,7 @@ class Soak:
 
     def busy_tone(self, reads):
         w, shown, began = self.w, ["025", "050", "010", "040", "004"], time.monotonic()
-        self.app.show_page(0)
+        self.app.select_page(0)
         for i in range(1, reads + 1):
             if k := variation(i):
                 shown = [f"{(int(v) + 13 * k + j) % 200 + 1:03d}" for j, v in enumerate(shown)]
@@ -100,7 +100,7 @@ class Soak:
 
     def bit_registers(self, reads):
         w, s216, s218, began = self.w, "10100000", "00000000", time.monotonic()
-        self.app.show_page(2)
+        self.app.select_page(2)
         for i in range(1, reads + 1):
             if k := variation(i):
                 x, y = k % 8, (k + 3) % 8
@@ -116,7 +116,7 @@ class Soak:
 
     def transmit_level(self, reads):
         w, p, began = self.w, 13, time.monotonic()
-        self.app.show_page(1)
+        self.app.select_page(1)
         for i in range(1, reads + 1):
             if k := variation(i):
                 p = 3 + (k * 7 + 3) % 18
@@ -130,7 +130,7 @@ class Soak:
 
     def line_adaptation(self, reads):
         w, a, b, began = self.w, 7, 3, time.monotonic()
-        self.app.show_page(1)
+        self.app.select_page(1)
         for i in range(1, reads + 1):
             if k := variation(i):
                 a, b = 1 + (k * 4) % 9, 1 + (k * 7 + 1) % 9
@@ -148,7 +148,7 @@ class Soak:
         carrier, automatic, transmit, symbol = "V92", "Да", "48000", "3429"
         transmits = ["33600", "28000", "31200", "42000", "48000"]
         symbols = ["2400", "2800", "3000", "3200", "3429"]
-        self.app.show_page(3)
+        self.app.select_page(3)
         for i in range(1, reads + 1):
             if k := variation(i):
                 carrier, automatic = ("V90" if k % 2 else "V92"), ["Нет", "Да"][k // 2 % 2]
@@ -168,7 +168,7 @@ class Soak:
     def identification(self, reads):
         """The identification stores the edition it found; the stored one is removed before each."""
         w, began = self.w, time.monotonic()
-        self.app.show_page(4)
+        self.app.select_page(4)
         for i in range(1, reads + 1):
             self.step(f"identification {i}", ("forget-setting", "version"), ("click", w, "SpeedButton6"),
                       ("wait-setting", "version", "65a", 30),
