@@ -26,6 +26,7 @@ from harness.display import Display  # noqa: E402
 from harness.driver import Driver, finish  # noqa: E402
 from harness.modem import Modem  # noqa: E402
 from harness.program import Program  # noqa: E402
+from harness.signals import end_cleanly_on_sigterm  # noqa: E402
 from harness.waiting import wait_until  # noqa: E402
 
 BUSY_SCRIPT = "ATE1\rATS203?\rATS204?\rATS205?\rATS206?\rATS207?\r"
@@ -218,6 +219,7 @@ def main():
             sys.exit(f"missing {f}")
     shutil.rmtree(out, ignore_errors=True)
     out.mkdir(parents=True)
+    end_cleanly_on_sigterm()
     began = time.monotonic()
     # Everything started is ended in the reverse order, whatever happens.
     with contextlib.ExitStack() as started:

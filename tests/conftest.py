@@ -7,6 +7,11 @@ pytest.register_assert_rewrite("harness")
 
 from harness import wine  # noqa: E402
 from harness.display import Display  # noqa: E402
+from harness.signals import end_cleanly_on_sigterm  # noqa: E402
+
+
+def pytest_configure(config):
+    end_cleanly_on_sigterm()
 
 
 def pytest_addoption(parser):
