@@ -1,6 +1,6 @@
 # Windows builds and Wine prefixes, shared by ./run and ./test (source after lib.sh).
 
-WINDOWS_PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xdotool imagemagick)
+WINDOWS_PACKAGES=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth xdotool imagemagick)
 MAIN_CAPTION="Olvix Linetrim v 5.09"
 # Wine's two loaders by path: the command `wine` is the 32-bit one once wine32 is installed
 # and the 64-bit one otherwise, so the scripts never rely on it.
@@ -85,24 +85,6 @@ win() { "$WINE_LOADER" "$@"; }
 build_windows() {
     cmake -S . -B "$2" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/$1-w64-mingw32.cmake" -DCMAKE_BUILD_TYPE="${3-Release}" >/dev/null
     cmake --build "$2" -j2 >/dev/null
-}
-
-# Starts a virtual X server when there is no display; stopped by stop_display.
-ensure_display() {
-    [ -n "${DISPLAY:-}" ] && return 0
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
-    echo "Xvfb did not start" >&2
-    return 1
-}
-
-stop_display() {
-    if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
-    XVFB_PID=
 }
 
 # use_prefix DIR: selects (and creates when missing) a Wine prefix whose windows live in

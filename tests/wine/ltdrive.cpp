@@ -2,8 +2,11 @@
 // a top-level window by its caption and a control by its stable id (derived from the
 // control's name), sends the window messages a user's actions cause, and reads texts
 // and states back. One command per run, or several separated by ";" (run in order, up to
-// the first that fails, which saves starting the driver for each); the exit code says
-// whether they succeeded.
+// the first that fails); the exit code says whether they succeeded. With --stdin it stays
+// running and takes one command a line from its input, the arguments separated by tabs
+// (UTF-8), answering each with its output lines and a status line: the character 0x1E,
+// the exit code the command would have, and after a space why it failed, if it says.
+// Starting a Windows program under Wine costs a good part of a second; this saves it.
 //
 //   ltdrive wait-window CAPTION [SECONDS]      ltdrive wait-gone CAPTION [SECONDS]
 //   ltdrive text|state|items|checks|pos|tabs CAPTION CONTROL
@@ -27,7 +30,7 @@
 //   ltdrive front-window CAPTION SECONDS  (a window of another program, brought in front of
 //     everything and kept for SECONDS or until it is closed; prints "ready" once in front)
 //   ltdrive click-until-gone CAPTION CONTROL [SECONDS]  (clicks, prints the milliseconds
-//     until the window CAPTION has gone)
+//     until the window CAPTION has been destroyed)
 //   ltdrive watch-window CAPTION [SECONDS]   ltdrive watch-text CAPTION CONTROL TEXT [SECONDS]
 //     (for time stamps taken by a reader of the output: print "ready", then look every
 //     millisecond and print "seen MS" the moment the window is shown or the text is there,
@@ -63,12 +66,12 @@ void print(const std::string& line) {
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
 }
 
-[[noreturn]] void fail(const std::string& why) {
-    const std::string out = "ltdrive: " + why + "\n";
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_ERROR_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
-    ExitProcess(1);
-}
+// A command that cannot be carried out; it ends that command (exit code 1).
+struct Failed {
+    std::string why;
+};
+
+[[noreturn]] void fail(const std::string& why) { throw Failed{why}; }
 
 LRESULT send(HWND w, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
@@ -533,7 +536,8 @@ int run(const std::vector<std::wstring>& a) {
         QueryPerformanceFrequency(&frequency);
         PostMessageW(reachable(top, name), BM_CLICK, 0, 0);
         QueryPerformanceCounter(&start);
-        if (!waitFor(seconds(3), [&] { return !IsWindow(top) || !IsWindowVisible(top); })) fail("the window stays");
+        // Gone is destroyed: a window hidden by a program that hangs in its exit stays.
+        if (!waitFor(seconds(3), [&] { return !IsWindow(top); })) fail("the window stays");
         QueryPerformanceCounter(&now);
         print(std::to_string((now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart));
     } else if (cmd == L"type") {
@@ -575,18 +579,69 @@ int run(const std::vector<std::wstring>& a) {
     return 0;
 }
 
+// One command, its failure told as the exit code and "ltdrive: WHY" on the error output.
+int runReporting(const std::vector<std::wstring>& command) {
+    try {
+        return run(command);
+    } catch (const Failed& f) {
+        const std::string out = "ltdrive: " + f.why + "\n";
+        DWORD written = 0;
+        WriteFile(GetStdHandle(STD_ERROR_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
+        return 1;
+    }
+}
+
+std::wstring wide(const std::string& s) {
+    if (s.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring out(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
+    return out;
+}
+
+// --stdin: commands one a line until the input ends, each answered by its status line.
+int serveInput() {
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    std::string pending;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(input, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+        pending.append(chunk, got);
+        for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
+            std::string line = pending.substr(0, end);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            std::vector<std::wstring> command;
+            for (size_t from = 0;;) {
+                const size_t tab = line.find('\t', from);
+                command.push_back(wide(line.substr(from, tab - from)));
+                if (tab == std::string::npos) break;
+                from = tab + 1;
+            }
+            std::string status;
+            try {
+                status = std::to_string(run(command));
+            } catch (const Failed& f) {
+                status = "1 " + f.why;
+            }
+            print("\x1e" + status);
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main() {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc == 2 && lstrcmpW(argv[1], L"--stdin") == 0) return serveInput();
     std::vector<std::wstring> command;
     for (int i = 1; i <= argc; ++i) {
         if (i < argc && lstrcmpW(argv[i], L";") != 0) {
             command.emplace_back(argv[i]);
             continue;
         }
-        if (const int status = run(command)) return status;
+        if (const int status = runReporting(command)) return status;
         command.clear();
     }
     LocalFree(argv);

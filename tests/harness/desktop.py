@@ -1,0 +1,29 @@
+"""The Wine desktop as X shows it: screenshots, cut to a window's rectangle as the driver
+reads it, and the real mouse pointer."""
+import subprocess
+
+
+def desktop_window(env):
+    found = subprocess.run(["xdotool", "search", "--name", "Wine desktop"], env=env,
+                           capture_output=True, text=True).stdout.split()
+    assert found, "no Wine desktop window"
+    return found[0]
+
+
+def shoot(env, path, rect=None):
+    """The whole Wine desktop, or the part RECT ("left top width height" in its coordinates)."""
+    grab = subprocess.run(["import", "-window", desktop_window(env), "png:-"], env=env,
+                          capture_output=True, check=True).stdout
+    crop = []
+    if rect:
+        x, y, w, h = rect.split()
+        crop = ["-crop", f"{w}x{h}+{x}+{y}", "+repage"]
+    subprocess.run(["convert", "-", *crop, str(path)], input=grab, env=env, check=True)
+
+
+def mouse(env, action, x, y):
+    """The pointer moved to X, Y (Windows screen coordinates: the desktop's own), then the
+    left button pressed ("down"), released ("up") or neither ("move")."""
+    subprocess.run(["xdotool", "mousemove", "--window", desktop_window(env), str(x), str(y)], env=env, check=True)
+    if action != "move":
+        subprocess.run(["xdotool", "mouse" + action, "1"], env=env, check=True)
