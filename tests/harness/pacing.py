@@ -1,21 +1,24 @@
 """The figures of a paced send, from the times at which the modem received its bytes.
 
 The program waits more than 50 ms after each character it writes. Now and then on a busy
-machine a byte reaches the modem late (Wine's write or the pseudo-terminal's hand-over
-waits for the processor): that byte's gap before it grows by the delay and its gap after
-it shrinks by the same, while the two together keep what the sender spent on them. So
-each gap is held to the rule, with one allowance:
+machine bytes reach the modem late (Wine's write or the pseudo-terminal's hand-over waits
+for the processor), sometimes a few in a row: a late byte lengthens the gap before it and
+shortens the gap after it by its delay, while the gaps together keep what the sender spent
+on them. So each gap is held to the rule, with one allowance:
 
-    a gap of 50 ms or less is forgiven only when the gap just before it is over 50 ms by
-    at least as much as this one falls short, i.e. the two together are over 100 ms.
+    a gap of 50 ms or less is forgiven only when it and the one, two or three gaps just
+    before it together are over 50 ms each on average, every gap before it counted at
+    most 50 + MAX_LATE_MS ms.
 
-A gap that lends is over 50 ms itself and lends only to the gap right after it, so two
-short gaps in a row never pass. The first byte of a send comes after a quiet spell and
-may be late like any other: the quiet spell lends to the send's first gap as a gap would
-(it is not held itself), so only a send whose first gap alone is short can pass with it."""
+A byte may thus be up to MAX_LATE_MS late, and a late run of bytes is told apart by the
+gaps just before it; a send paced at exactly 50 ms, or with a few unpaced characters, has
+nothing to borrow from and fails. The quiet spell before a send's first byte lends like a
+gap (capped the same way), since that byte may be late too."""
 import statistics
 
 LEAST_MS = 50.0
+MAX_LATE_MS = 25.0  # the most a byte is taken to be delivered late
+WINDOW = 4  # a short gap and the gaps before it that may lend to it
 
 
 def gaps(times):
@@ -30,16 +33,24 @@ def send_gaps(times, first):
     return gaps(times[first:]), quiet
 
 
+def _forgiven(lenders, here, least):
+    """Whether LENDERS[HERE], a short gap, and up to WINDOW - 1 gaps before it average over
+    LEAST, each lender capped at LEAST + MAX_LATE_MS."""
+    total = lenders[here]
+    for k in range(1, min(WINDOW, here + 1)):
+        total += min(lenders[here - k], least + MAX_LATE_MS)
+        if total > least * (k + 1):
+            return True
+    return False
+
+
 def unpaced(gap_list, quiet=None, least=LEAST_MS):
     """The (index, gap) of every gap of a send the rule does not hold; QUIET is the spell
     before the send's first byte."""
-    faults = []
-    for i, gap in enumerate(gap_list):
-        before = gap_list[i - 1] if i > 0 else quiet
-        if gap > least or (before is not None and before + gap > 2 * least):
-            continue
-        faults.append((i, gap))
-    return faults
+    lenders = ([] if quiet is None else [quiet]) + list(gap_list)
+    offset = len(lenders) - len(gap_list)
+    return [(i, gap) for i, gap in enumerate(gap_list)
+            if gap <= least and not _forgiven(lenders, offset + i, least)]
 
 
 def describe(gap_list, quiet=None, least=LEAST_MS):

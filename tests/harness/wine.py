@@ -4,6 +4,7 @@ environment they leave, and runs the prefix's server for as long as the harness 
 import os
 import pathlib
 import subprocess
+import tempfile
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 
@@ -50,6 +51,10 @@ class Prefix:
         self.server_log = open(pathlib.Path(log_dir) / "wineserver.log", "ab")
         self.server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env,
                                        stdout=self.server_log, stderr=subprocess.STDOUT)
+        # The first program of a new server starts the prefix's services, which inherit its
+        # output and outlive it: started here, they hold the log rather than someone's pipe.
+        self.start("reg", "query", "HKLM\\Software\\Wine", "/ve", stdout=self.server_log,
+                   stderr=subprocess.STDOUT).wait()
 
     @property
     def locale(self):
@@ -60,7 +65,13 @@ class Prefix:
         return subprocess.Popen([self.loader, *map(str, command)], env=self.env, **popen)
 
     def run(self, *command):
-        return subprocess.run([self.loader, *map(str, command)], env=self.env, capture_output=True)
+        """Runs a Windows program to its end; its output as subprocess.run captures it. The
+        output goes through files, which a helper process it started may hold open."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            done = subprocess.run([self.loader, *map(str, command)], env=self.env, stdout=out, stderr=err)
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(done.args, done.returncode, out.read(), err.read())
 
     def shell(self, script, *args, input=None):
         return wine_sh(script, *args, env=self.env, input=input)
