@@ -6,7 +6,7 @@ const CommApi& systemCommApi() {
     static const CommApi api{CreateFileW,     CloseHandle,      SetupComm,          GetCommState,
                              SetCommState,    SetCommTimeouts,  SetCommMask,        PurgeComm,
                              WaitCommEvent,   GetOverlappedResult, CancelIo,        ReadFile,
-                             WriteFile,       ClearCommError,   GetCommModemStatus};
+                             WriteFile,       ClearCommError};
     return api;
 }
 

@@ -20,7 +20,6 @@ struct CommApi {
     BOOL(WINAPI* readFile)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
     BOOL(WINAPI* writeFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
     BOOL(WINAPI* clearCommError)(HANDLE, LPDWORD, LPCOMSTAT);
-    BOOL(WINAPI* getCommModemStatus)(HANDLE, LPDWORD);
 };
 
 // The calls of the system itself.

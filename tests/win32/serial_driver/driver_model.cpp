@@ -59,7 +59,7 @@ const lt::win32::CommApi& DriverModel::api() {
     static const lt::win32::CommApi table{createFile,     closeHandle,         setupComm,    getCommState,
                                           setCommState,   setCommTimeouts,     setCommMask,  purgeComm,
                                           waitCommEvent,  getOverlappedResult, cancelIo,     readFile,
-                                          writeFile,      clearCommError,      getCommModemStatus};
+                                          writeFile,      clearCommError};
     return table;
 }
 
@@ -322,15 +322,6 @@ BOOL WINAPI DriverModel::clearCommError(HANDLE handle, LPDWORD errors, LPCOMSTAT
         for (const Write& w : m.writes_) status->cbOutQue += static_cast<DWORD>(w.bytes.size());
         status->fCtsHold = m.dcb_.fOutxCtsFlow && !m.cts_;
     }
-    return TRUE;
-}
-
-BOOL WINAPI DriverModel::getCommModemStatus(HANDLE handle, LPDWORD status) {
-    DriverModel& m = *current;
-    Lock lock(m.lock_);
-    if (!m.enter(Call::GetCommModemStatus, handle)) return FALSE;
-    if (m.quirks_.noModemStatus) return fail(ERROR_INVALID_PARAMETER);
-    *status = (m.cts_ ? MS_CTS_ON : 0) | (m.dsr_ ? MS_DSR_ON : 0);
     return TRUE;
 }
 

@@ -26,7 +26,7 @@ namespace serial_model {
 enum class Call {
     CreateFile, CloseHandle, SetupComm, GetCommState, SetCommState, SetCommTimeouts, SetCommMask,
     PurgeComm, WaitCommEvent, GetOverlappedResult, CancelIo, ReadFile, WriteFile, ClearCommError,
-    GetCommModemStatus, None
+    None
 };
 
 struct Quirks {
@@ -36,7 +36,6 @@ struct Quirks {
     DWORD abortAfterMs = 1;        // how long such a wait pends first
     DWORD failWaits = 0;           // WaitCommEvent fails at once with this error
     Call refuse = Call::None;      // this call fails with ERROR_INVALID_PARAMETER
-    bool noModemStatus = false;    // GetCommModemStatus fails (Wine on a pseudo-terminal)
 };
 
 class DriverModel {
@@ -100,7 +99,6 @@ private:
     static BOOL WINAPI readFile(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
     static BOOL WINAPI writeFile(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
     static BOOL WINAPI clearCommError(HANDLE, LPDWORD, LPCOMSTAT);
-    static BOOL WINAPI getCommModemStatus(HANDLE, LPDWORD);
 
     // Entry of every call on a handle, under the lock: counts it and checks the handle.
     bool enter(Call call, HANDLE handle);

@@ -192,11 +192,8 @@ const DriverCase kDrivers[] = {
     {"waits end with an empty mask", quirks([](Quirks& q) { q.emptyWaitAfterMs = 30; }), 0, 16, false},
     {"one wait aborted (selective suspend)", quirks([](Quirks& q) { q.abortWaits = 1; }), 0, 2, true},
     {"waits aborted for a while", quirks([](Quirks& q) { q.abortWaits = 3; }), 3500, 2, true},
-    {"every wait aborted (Wine on a pseudo-terminal)", quirks([](Quirks& q) {
-         q.abortWaits = -1;
-         q.noModemStatus = true;
-     }),
-     2100, 16, false},
+    {"every wait aborted (Wine on a pseudo-terminal)", quirks([](Quirks& q) { q.abortWaits = -1; }), 2100, 16,
+     false},
     {"waits fail at once", quirks([](Quirks& q) { q.failWaits = ERROR_INVALID_FUNCTION; }), 2100, 16, false},
     {"no transmit-empty", quirks([](Quirks& q) { q.noTxEmpty = true; }), 0, 2, true},
 };
