@@ -1,6 +1,7 @@
 """The Wine desktop as X shows it: screenshots, cut to a window's rectangle as the driver
 reads it, and the real mouse pointer."""
 import subprocess
+import time
 
 
 def desktop_window(env):
@@ -10,10 +11,19 @@ def desktop_window(env):
     return found[0]
 
 
-def shoot(env, path, rect=None):
-    """The whole Wine desktop, or the part RECT ("left top width height" in its coordinates)."""
-    grab = subprocess.run(["import", "-window", desktop_window(env), "png:-"], env=env,
-                          capture_output=True, check=True).stdout
+def shoot(env, path, rect=None, settle_s=10):
+    """The whole Wine desktop, or the part RECT ("left top width height" in its coordinates),
+    once it has settled: a window just shown or changed paints a moment later, so the picture
+    is taken when two grabs in a row are alike (or after SETTLE_S)."""
+    window = desktop_window(env)
+    grab = lambda: subprocess.run(["import", "-window", window, "png:-"], env=env,
+                                  capture_output=True, check=True).stdout
+    end = time.monotonic() + settle_s
+    last, now = None, grab()
+    while now != last and time.monotonic() < end:
+        time.sleep(0.2)
+        last, now = now, grab()
+    grab = now
     crop = []
     if rect:
         x, y, w, h = rect.split()

@@ -82,6 +82,11 @@ class Prefix:
     def seed_settings(self, port):
         self.shell('seed_settings "$1"', port)
 
+    def set_dpi(self, dpi):
+        """The screen density the programs started from now on see, as Windows' display
+        settings set it."""
+        self.import_reg(f'[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:{dpi:08x}\n')
+
     def reg_value(self, key, name):
         """The data of one registry value as reg prints it, or None."""
         listed = self.run("reg", "query", key, "/v", name)

@@ -19,6 +19,11 @@ public:
         if (glyph_) DeleteObject(glyph_);
     }
 
+    void rescale() override {
+        WindowPeer::rescale();
+        paintGlyph();
+    }
+
 protected:
     Spec spec() const override {
         DWORD style = WS_TABSTOP | BS_PUSHBUTTON;
@@ -29,14 +34,21 @@ protected:
 
     // The picture replaces the caption on the face only: the button stays a push button
     // that the keyboard, BM_CLICK and assistive tools work as any other.
-    void afterCreate() override {
-        if (!button_.picture) return;
-        glyph_ = paintPicture(button_.picture, std::max(button_.width() - 8, 8), std::max(button_.height() - 8, 8),
-                              desktop_);
-        SendMessageW(window_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph_));
-    }
+    void afterCreate() override { paintGlyph(); }
 
 private:
+    // The picture fills the face within the button's edges, at the screen's density.
+    void paintGlyph() {
+        if (!button_.picture) return;
+        const RECT r = placement();
+        const int edges = scaled(8);
+        HBITMAP old = glyph_;
+        glyph_ = paintPicture(button_.picture, std::max<int>(r.right - r.left - edges, edges),
+                              std::max<int>(r.bottom - r.top - edges, edges), desktop_);
+        SendMessageW(window_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph_));
+        if (old) DeleteObject(old);
+    }
+
     Button& button_;
     HBITMAP glyph_ = nullptr;
 };

@@ -28,7 +28,7 @@ public:
             HDC dc = BeginPaint(window_, &ps);
             RECT r;
             GetClientRect(window_, &r);
-            paintDrawn(dc, r, control_, desktop_);
+            paintDrawn(dc, r, control_, desktop_, dpi());
             EndPaint(window_, &ps);
             result = 0;
             return true;

@@ -1,6 +1,7 @@
 #include "form_peer.h"
 
 #include "mouse_routing.h"
+#include "screen_density.h"
 #include "toolkit/form.h"
 #include "win32_desktop.h"
 #include "window_classes.h"
@@ -30,9 +31,18 @@ HWND activeFor(HWND form) {
     return search.found;
 }
 
+// Windows made afresh at a screen's density, the parents before their children (a page
+// fills its page control's area, which depends on the page control's font).
+void rescaleTree(Control& control) {
+    for (Control* child : control.children()) {
+        if (auto* peer = dynamic_cast<WindowPeer*>(child->peer())) peer->rescale();
+        rescaleTree(*child);
+    }
+}
+
 }  // namespace
 
-FormPeer::FormPeer(Form& form, Win32Desktop& desktop) : WindowPeer(form, desktop), form_(form) {}
+FormPeer::FormPeer(Form& form, Win32Desktop& desktop) : WindowPeer(form, desktop), form_(form), dpi_(systemDpi()) {}
 
 WindowPeer::Spec FormPeer::spec() const {
     const FormStyle& s = form_.formStyle;
@@ -46,10 +56,10 @@ WindowPeer::Spec FormPeer::spec() const {
 }
 
 RECT FormPeer::placement() const {
-    RECT r{0, 0, form_.width(), form_.height()};
+    RECT r{0, 0, scaled(form_.width()), scaled(form_.height())};
     if (form_.formStyle.clientSize) {
         const Spec s = spec();
-        AdjustWindowRectEx(&r, s.style, FALSE, s.exStyle);
+        r = frameAround(r, s.style, s.exStyle, dpi_);
     }
     // Centred on the desktop's work area.
     RECT work{};
@@ -60,8 +70,14 @@ RECT FormPeer::placement() const {
 }
 
 void FormPeer::afterCreate() {
+    // A program aware of each screen's density learns the form's only once it exists.
+    if (const int actual = windowDpi(window_); actual != dpi_) {
+        RECT r{};
+        GetWindowRect(window_, &r);
+        moveToDpi(actual, {r.left, r.top});
+    }
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(desktop_.icon()));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(desktop_.icon()));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(desktop_.smallIcon()));
 }
 
 void FormPeer::sync(Aspect aspect) {
@@ -86,6 +102,16 @@ void FormPeer::sync(Aspect aspect) {
     }
 }
 
+// The form's own size comes from the layout at the new density rather than from the
+// system's proposal, which scales the old outer size: the client area stays exact.
+void FormPeer::moveToDpi(int dpi, POINT at) {
+    dpi_ = dpi;
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
+    rescaleTree(form_);
+    const RECT r = placement();
+    SetWindowPos(window_, nullptr, at.x, at.y, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
         case WM_CLOSE:
@@ -93,6 +119,12 @@ bool FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
             user([this] { form_.userClose(); });
             result = 0;
             return true;
+        case WM_DPICHANGED: {
+            const auto* proposed = reinterpret_cast<const RECT*>(lParam);
+            moveToDpi(LOWORD(wParam), {proposed->left, proposed->top});
+            result = 0;
+            return true;
+        }
         case WM_SIZE:
             if (wParam == SIZE_MINIMIZED) desktop_.minimized(form_);
             return false;

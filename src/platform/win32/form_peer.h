@@ -13,6 +13,7 @@ public:
     FormPeer(Form& form, Win32Desktop& desktop);
     void sync(Aspect aspect) override;
     bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    int dpi() const override { return dpi_; }
 
 protected:
     Spec spec() const override;
@@ -20,8 +21,13 @@ protected:
     void afterCreate() override;
 
 private:
+    // The form has come onto a screen of another density: every window of it is laid out
+    // afresh, then the form takes its new size at the position the system proposes.
+    void moveToDpi(int dpi, POINT at);
+
     Form& form_;
     bool everShown_ = false;
+    int dpi_;
 };
 
 }  // namespace lt::win32

@@ -12,8 +12,14 @@ WindowPeer::Spec GroupPeer::spec() const { return {kContainerClass, 0, WS_EX_CON
 
 void GroupPeer::afterCreate() {
     frame_ = CreateWindowExW(0, L"BUTTON", widen(control_.text()).c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0,
-                             0, control_.width(), control_.height(), window_, nullptr, desktop_.instance(), nullptr);
-    SendMessageW(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.font(false)), FALSE);
+                             0, 0, 0, window_, nullptr, desktop_.instance(), nullptr);
+    placeFrame();
+}
+
+void GroupPeer::placeFrame() {
+    SendMessageW(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
+    const RECT r = placement();
+    SetWindowPos(frame_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void GroupPeer::afterChildren() {
@@ -23,8 +29,7 @@ void GroupPeer::afterChildren() {
 void GroupPeer::sync(Aspect aspect) {
     WindowPeer::sync(aspect);
     if (aspect == Aspect::Text) setWindowText(frame_, control_.text());
-    if (aspect == Aspect::Bounds)
-        SetWindowPos(frame_, nullptr, 0, 0, control_.width(), control_.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (aspect == Aspect::Bounds) placeFrame();
 }
 
 }  // namespace lt::win32

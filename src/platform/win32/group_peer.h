@@ -17,6 +17,8 @@ protected:
     void afterCreate() override;
 
 private:
+    // The frame fills the group, in the group's font (a new density brings both).
+    void placeFrame();
     HWND frame_ = nullptr;
 };
 

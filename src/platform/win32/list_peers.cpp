@@ -42,9 +42,13 @@ public:
     }
 
     void measureItem(MEASUREITEMSTRUCT& item) override {
-        // The selection field (item -1) keeps the control at the height it was given.
-        if (item.itemID == static_cast<UINT>(-1)) item.itemHeight = std::max(combo_.height() - 6, 8);
-        else item.itemHeight = combo_.style.itemHeight > 0 ? combo_.style.itemHeight : 16;
+        item.itemHeight = item.itemID == static_cast<UINT>(-1) ? fieldHeight() : itemHeight();
+    }
+
+    void rescale() override {
+        SendMessageW(window_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight());
+        SendMessageW(window_, CB_SETITEMHEIGHT, 0, itemHeight());
+        WindowPeer::rescale();
     }
 
     void drawItem(const DRAWITEMSTRUCT& item) override {
@@ -62,13 +66,16 @@ protected:
     // The window's height includes the dropped-down list.
     RECT placement() const override {
         RECT r = WindowPeer::placement();
-        const int itemHeight = combo_.style.itemHeight > 0 ? combo_.style.itemHeight : 16;
-        r.bottom += itemHeight * std::max(combo_.style.dropDownCount, 1) + 2;
+        r.bottom += itemHeight() * std::max(combo_.style.dropDownCount, 1) + scaled(2);
         return r;
     }
     void afterCreate() override { sync(Aspect::Items); }
 
 private:
+    // The selection field keeps the control at the height it was given.
+    int fieldHeight() const { return std::max(scaled(combo_.height() - 6), 8); }
+    int itemHeight() const { return scaled(combo_.style.itemHeight > 0 ? combo_.style.itemHeight : 16); }
+
     ComboBox& combo_;
 };
 
@@ -95,6 +102,11 @@ public:
     }
 
     void measureItem(MEASUREITEMSTRUCT& item) override { item.itemHeight = itemHeight(); }
+
+    void rescale() override {
+        SendMessageW(window_, LB_SETITEMHEIGHT, 0, itemHeight());
+        WindowPeer::rescale();
+    }
 
     void drawItem(const DRAWITEMSTRUCT& item) override {
         if (item.itemID == static_cast<UINT>(-1)) return;
@@ -127,7 +139,8 @@ protected:
     }
 
 private:
-    int itemHeight() const { return list_.style.itemHeight > 0 ? list_.style.itemHeight : 16; }
+    // The check box is as wide as an item is high.
+    int itemHeight() const { return scaled(list_.style.itemHeight > 0 ? list_.style.itemHeight : 16); }
     void toggle(int index) {
         user([&] { list_.userToggle(index); });
     }

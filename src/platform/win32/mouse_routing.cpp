@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "screen_density.h"
 #include "toolkit/form.h"
 #include "win32_desktop.h"
 #include "window_peer.h"
@@ -17,6 +18,8 @@ bool routeMouse(WindowPeer& peer, Win32Desktop& desktop, UINT message, LPARAM lP
     if (!formWindow) return false;
     POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     MapWindowPoints(peer.window(), formWindow, &at, 1);
+    // The form's controls lie and move in the units of the 96-dpi layout.
+    at = {unscaled(at.x, peer.dpi()), unscaled(at.y, peer.dpi())};
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "screen_density.h"
 #include "toolkit/widgets.h"
 #include "win32_desktop.h"
 
@@ -65,21 +66,24 @@ void paintShape(HDC dc, const RECT& r, const Control& control, Win32Desktop& des
 }
 
 // A line has no background: its band shows the shape it is drawn on.
-void paintLine(HDC dc, const RECT& r, const Control& control, Win32Desktop& desktop) {
+void paintLine(HDC dc, const RECT& r, const Control& control, Win32Desktop& desktop, int dpi) {
     FillRect(dc, &r, desktop.brush(backdrop(control)));
     if (const Control* shape = shapeBeneath(control)) {  // with the part of its frame the band covers
-        const int x = shape->left() - control.left(), y = shape->top() - control.top();
-        const RECT frame{x, y, x + shape->width(), y + shape->height()};
+        // Both lie in the same parent: the frame where the shape's window lies, seen from the band's.
+        const RECT band = scaledRect(control.left(), control.top(), control.width(), control.height(), dpi);
+        RECT frame = scaledRect(shape->left(), shape->top(), shape->width(), shape->height(), dpi);
+        OffsetRect(&frame, -band.left, -band.top);
         FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
     const int y = (r.top + r.bottom) / 2;
     HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
-    const int arrow = control.style.arrowAtEnd ? 10 : 0;
+    const int arrow = control.style.arrowAtEnd ? scaled(10, dpi) : 0;
+    const int half = scaled(4, dpi);
     MoveToEx(dc, r.left, y, nullptr);
     LineTo(dc, r.right - arrow, y);
     if (arrow) {
-        POINT head[3] = {{r.right - 1, y}, {r.right - arrow, y - 4}, {r.right - arrow, y + 4}};
+        POINT head[3] = {{r.right - 1, y}, {r.right - arrow, y - half}, {r.right - arrow, y + half}};
         Polygon(dc, head, 3);
     }
     SelectObject(dc, oldBrush);
@@ -97,8 +101,8 @@ COLORREF backdrop(const Control& control) {
     return shape ? static_cast<COLORREF>(shape->style.brushColor) : GetSysColor(COLOR_BTNFACE);
 }
 
-void paintDrawn(HDC dc, const RECT& r, const Control& control, Win32Desktop& desktop) {
-    if (control.kind() == ControlKind::Line) paintLine(dc, r, control, desktop);
+void paintDrawn(HDC dc, const RECT& r, const Control& control, Win32Desktop& desktop, int dpi) {
+    if (control.kind() == ControlKind::Line) paintLine(dc, r, control, desktop, dpi);
     else paintShape(dc, r, control, desktop);
 }
 

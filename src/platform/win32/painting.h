@@ -20,8 +20,9 @@ COLORREF colourOr(uint32_t colour, int systemColour);
 // drawn shape it lies on, else the dialog face.
 COLORREF backdrop(const Control& control);
 // A shape (a framed rectangle filled with its brush colour or a horizontal gradient) or a
-// line (horizontal, with a closed arrow at its end) over the client area r.
-void paintDrawn(HDC dc, const RECT& r, const Control& control, Win32Desktop& desktop);
+// line (horizontal, with a closed arrow at its end) over the client area r, at the screen
+// density dpi.
+void paintDrawn(HDC dc, const RECT& r, const Control& control, Win32Desktop& desktop, int dpi);
 // One owner-drawn list item: the text on the selection or window colour, indented.
 void drawItemText(const DRAWITEMSTRUCT& item, const std::wstring& text, int indent);
 // The check box before an item of a check list.

@@ -38,7 +38,7 @@ protected:
         RECT r = WindowPeer::placement();
         if (label_.style.multiLine || label_.style.centred || !window_) return r;
         HDC dc = GetDC(window_);
-        HGDIOBJ old = SelectObject(dc, desktop_.font(label_.style.underline));
+        HGDIOBJ old = SelectObject(dc, font());
         const std::wstring text = widen(label_.text());
         SIZE size{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);

@@ -14,16 +14,14 @@
 namespace lt::win32 {
 namespace {
 
-HFONT dialogFont(bool underline) {
-    // The TrueType face of "MS Sans Serif", with its design and metrics, 8 points. The
-    // bitmap "MS Sans Serif" comes in the system's ANSI code page only, so Russian drew as
-    // boxes or wrong letters on a system that is not Cyrillic. Asking for the Cyrillic
-    // character set (not the system's default) makes the font mapper take a face that has
-    // it, on any system locale; every Windows from XP on has it in "Microsoft Sans Serif".
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, RUSSIAN_CHARSET, OUT_TT_PRECIS,
+HFONT dialogFont(bool underline, int dpi) {
+    // The TrueType face of "MS Sans Serif", with its design and metrics, 8 points at the
+    // density of the form's screen. The bitmap "MS Sans Serif" comes in the system's ANSI
+    // code page only, so Russian drew as boxes or wrong letters on a system that is not
+    // Cyrillic. Asking for the Cyrillic character set (not the system's default) makes the
+    // font mapper take a face that has it, on any system locale; every Windows from XP on
+    // has it in "Microsoft Sans Serif".
+    return CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, RUSSIAN_CHARSET, OUT_TT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Microsoft Sans Serif");
 }
 
@@ -66,16 +64,22 @@ void stackOverlaps(const std::vector<Control*>& children) {
 Win32Desktop::Win32Desktop(HINSTANCE instance)
     : instance_(instance),
       icon_(LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon))),
-      font_(dialogFont(false)),
-      underlineFont_(dialogFont(true)) {
+      smallIcon_(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0))) {
     registerWindowClasses(instance, icon_);
 }
 
 Win32Desktop::~Win32Desktop() {
     destroyWindows();
-    DeleteObject(font_);
-    DeleteObject(underlineFont_);
+    for (auto& [key, font] : fonts_) DeleteObject(font);
+    if (smallIcon_) DestroyIcon(smallIcon_);
     for (auto& [colour, brush] : brushes_) DeleteObject(brush);
+}
+
+HFONT Win32Desktop::font(bool underline, int dpi) {
+    HFONT& font = fonts_[{dpi, underline}];
+    if (!font) font = dialogFont(underline, dpi);
+    return font;
 }
 
 void Win32Desktop::attach(Application* app) {
@@ -130,7 +134,7 @@ void Win32Desktop::createChildren(WindowPeer& p) {
 bool Win32Desktop::idleStep() {
     if (trayToShow_) {
         TrayIcon& icon = *std::exchange(trayToShow_, nullptr);
-        tray_ = std::make_unique<TrayHost>(icon, instance_, icon_, [this](const std::function<void()>& a) { run(a); });
+        tray_ = std::make_unique<TrayHost>(icon, instance_, smallIcon_, [this](const std::function<void()>& a) { run(a); });
         return true;
     }
     if (pending_.empty()) return false;

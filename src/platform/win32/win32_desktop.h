@@ -42,7 +42,10 @@ public:
     void minimized(Form& form);
     HINSTANCE instance() const { return instance_; }
     HICON icon() const { return icon_; }
-    HFONT font(bool underline) const { return underline ? underlineFont_ : font_; }
+    // The icon at the size of a caption or the tray (the system's small icon size).
+    HICON smallIcon() const { return smallIcon_; }
+    // The controls' font at a screen density, made once for each.
+    HFONT font(bool underline, int dpi);
     HBRUSH brush(COLORREF colour);
     // The first form realized: it owns the later ones and stands for the application.
     HWND mainWindow() const { return main_; }
@@ -60,8 +63,8 @@ private:
     HWND frontForm() const;
 
     HINSTANCE instance_;
-    HICON icon_;
-    HFONT font_, underlineFont_;
+    HICON icon_, smallIcon_;
+    std::map<std::pair<int, bool>, HFONT> fonts_;  // by density and underline
     Application* app_ = nullptr;
     HWND main_ = nullptr;
     std::vector<std::unique_ptr<WindowPeer>> peers_;

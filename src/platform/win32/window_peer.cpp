@@ -4,6 +4,7 @@
 
 #include "toolkit/control_ids.h"
 #include "toolkit/form.h"
+#include "screen_density.h"
 #include "wide_text.h"
 #include "window_guard.h"
 #include "win32_desktop.h"
@@ -64,14 +65,30 @@ void WindowPeer::create(HWND parent) {
                               desktop_.instance(), nullptr);
     creating = nullptr;
     peers()[window_] = this;
-    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.font(control_.style.underline)), FALSE);
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
     afterCreate();
     if (!control_.enabled()) EnableWindow(window_, FALSE);
     control_.attachPeer(this);
 }
 
 RECT WindowPeer::placement() const {
-    return {control_.left(), control_.top(), control_.left() + control_.width(), control_.top() + control_.height()};
+    return scaledRect(control_.left(), control_.top(), control_.width(), control_.height(), dpi());
+}
+
+int WindowPeer::dpi() const {
+    Form* form = formOf(control_);
+    auto* peer = form ? dynamic_cast<WindowPeer*>(form->peer()) : nullptr;
+    return peer && peer != this ? peer->dpi() : systemDpi();
+}
+
+int WindowPeer::scaled(int length) const { return win32::scaled(length, dpi()); }
+
+HFONT WindowPeer::font() const { return desktop_.font(control_.style.underline, dpi()); }
+
+void WindowPeer::rescale() {
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
+    sync(Aspect::Bounds);
+    InvalidateRect(window_, nullptr, TRUE);
 }
 
 void WindowPeer::sync(Aspect aspect) {

@@ -30,6 +30,12 @@ public:
 
     void sync(Aspect aspect) override;
 
+    // The density of the screen the control's form is on.
+    virtual int dpi() const;
+    // Lays the window out afresh at its form's density: its font, place and size, and what
+    // else it measures in pixels.
+    virtual void rescale();
+
     // Notifications of a standard control, routed by its parent.
     virtual void command(int) {}
     virtual LRESULT notify(const NMHDR&) { return 0; }
@@ -49,8 +55,11 @@ protected:
         DWORD exStyle = 0;
     };
     virtual Spec spec() const = 0;
-    // The window's place in its parent, from the control's bounds.
+    // The window's place in its parent: the control's bounds at the form's density.
     virtual RECT placement() const;
+    // A length of the 96-dpi layout at the form's density.
+    int scaled(int length) const;
+    HFONT font() const;
     virtual void afterCreate() {}
 
 public:
