@@ -24,7 +24,7 @@
 //   ltdrive rect CAPTION   ltdrive close CAPTION   ltdrive minimize CAPTION
 //   ltdrive client-size CAPTION  (width height of the window's client area)
 //   ltdrive clipped CAPTION  ("measured N", then each text of the window's controls that does
-//     not fit its control, measured in the control's own font)
+//     not fit its control, measured in the program's font at the window's density)
 //   ltdrive window-state CAPTION  (also a hidden window: enabled= visible= iconic=)
 //   ltdrive screen-rect CAPTION CONTROL  (left top width height on the screen)
 //   ltdrive tray-menu  (asks the tray icon's window for its menu, as a right click does)
@@ -48,6 +48,7 @@
 #include <string>
 #include <vector>
 
+#include "text_fit.h"
 #include "toolkit/control_ids.h"
 
 namespace {
@@ -322,101 +323,18 @@ std::string values(const std::vector<HWND>& controls) {
     return joined;
 }
 
-// Texts that do not fit their control, measured in the font the controls draw with, at the
-// density the program's window is at: captions of buttons, labels, group frames and tabs,
-// and the items of lists.
-class TextFit {
-public:
-    explicit TextFit(HWND top) : font_(controlFont(top)) {
-        EnumChildWindows(top, visit, reinterpret_cast<LPARAM>(this));
-        DeleteObject(font_);
-    }
-    int measured = 0;
-    std::vector<std::string> clipped;
-
-private:
-    // The program's font at the window's density (a font handle is its process's own, and
-    // the desktop's console test checks that every control draws with this one).
-    static HFONT controlFont(HWND top) {
-        using DpiForWindow = UINT(WINAPI*)(HWND);
-        const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
-            reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-        if (!dpiForWindow) fail("the system cannot tell a window's density");
-        const int dpi = static_cast<int>(dpiForWindow(top));
-        return CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
-                           OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                           L"Microsoft Sans Serif");
-    }
-
-    static BOOL CALLBACK visit(HWND w, LPARAM self) {
-        reinterpret_cast<TextFit*>(self)->check(w);
-        return TRUE;
-    }
-
-    void check(HWND w) {
-        const std::string cls = className(w);
-        const LONG style = GetWindowLongW(w, GWL_STYLE);
-        RECT client{};
-        GetClientRect(w, &client);
-        const int width = client.right, height = client.bottom;
-        if (lstrcmpiA(cls.c_str(), "Button") == 0) {
-            const std::wstring text = windowText(w);
-            if ((style & BS_TYPEMASK) == BS_GROUPBOX) {
-                // The caption sits in the top edge, a character's width in from each side.
-                measure(w, text, [&](SIZE size, int charWidth) { return size.cx <= width - 2 * charWidth; });
-            } else if (!(style & (BS_BITMAP | BS_ICON))) {
-                const int edges = 2 * (GetSystemMetrics(SM_CXEDGE) + 1);
-                measure(w, text, [&](SIZE size, int) { return size.cx <= width - edges && size.cy <= height; });
-            }
-        } else if (lstrcmpiA(cls.c_str(), "Static") == 0) {
-            // A label that wraps its words needs its lines' height, one that does not its width.
-            const bool wraps = (style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP;
-            measure(w, windowText(w), [&](SIZE size, int) { return size.cx <= width && size.cy <= height; },
-                    wraps ? width : 0);
-        } else if (lstrcmpiA(cls.c_str(), "ComboBox") == 0) {
-            const int arrow = GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE) + 2;
-            for (int i = 0, n = static_cast<int>(send(w, CB_GETCOUNT)); i < n; ++i)
-                measure(w, listText(w, true, i), [&](SIZE size, int) { return size.cx <= width - arrow; });
-        } else if (lstrcmpiA(cls.c_str(), "ListBox") == 0) {
-            // Each item of a check list follows its box, as wide as an item is high.
-            const int box = static_cast<int>(send(w, LB_GETITEMHEIGHT, 0)) + 2;
-            for (int i = 0, n = static_cast<int>(send(w, LB_GETCOUNT)); i < n; ++i)
-                measure(w, listText(w, false, i), [&](SIZE size, int) { return size.cx <= width - box; });
-        } else if (lstrcmpiA(cls.c_str(), "SysTabControl32") == 0) {
-            for (int i = 0, n = static_cast<int>(send(w, TCM_GETITEMCOUNT)); i < n; ++i) {
-                RemoteBuffer remote(w, sizeof(RECT));
-                send(w, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(remote.address()));
-                RECT tab{};
-                remote.read(&tab, sizeof tab);
-                measure(w, tabText(w, i), [&](SIZE size, int) { return size.cx <= tab.right - tab.left; });
-            }
-        }
-    }
-
-    // The text's extent on one line, or with its words wrapped at WRAP pixels when given.
-    void measure(HWND w, const std::wstring& text, const auto& fits, int wrap = 0) {
-        if (text.empty()) return;
-        HDC dc = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, font_);
-        RECT extent{0, 0, wrap, 0};
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
-                  DT_CALCRECT | DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
-        const SIZE size{extent.right, extent.bottom};
-        TEXTMETRICW metrics{};
-        GetTextMetricsW(dc, &metrics);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        ++measured;
-        RECT client{};
-        GetClientRect(w, &client);
-        if (!fits(size, static_cast<int>(metrics.tmAveCharWidth)))
-            clipped.push_back(className(w) + " " + std::to_string(GetDlgCtrlID(w)) + " \"" + utf8(text) + "\" needs " +
-                              std::to_string(size.cx) + "x" + std::to_string(size.cy) + " in " +
-                              std::to_string(client.right) + "x" + std::to_string(client.bottom));
-    }
-
-    HFONT font_;
-};
+// The font every control of the program draws with, at the density of its window: a font
+// handle belongs to its process, so the driver makes its own (the desktop's console test
+// checks that the controls draw with this one, and measures their texts in their own).
+HFONT controlFont(HWND top) {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (!dpiForWindow) fail("the system cannot tell a window's density");
+    return CreateFontW(-MulDiv(8, static_cast<int>(dpiForWindow(top)), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       RUSSIAN_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                       L"Microsoft Sans Serif");
+}
 
 UINT virtualKey(const std::wstring& name) {
     static const struct {
@@ -591,7 +509,9 @@ int run(const std::vector<std::wstring>& a) {
         return 0;
     }
     if (cmd == L"clipped") {
-        const TextFit fit(top);
+        HFONT font = controlFont(top);
+        const lt::win32::testing::TextFit fit = lt::win32::testing::fitTexts(top, [&](HWND) { return font; });
+        DeleteObject(font);
         print("measured " + std::to_string(fit.measured));
         for (const std::string& line : fit.clipped) print(line);
         return 0;

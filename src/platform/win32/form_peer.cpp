@@ -110,6 +110,15 @@ void FormPeer::moveToDpi(int dpi, POINT at) {
     rescaleTree(form_);
     const RECT r = placement();
     SetWindowPos(window_, nullptr, at.x, at.y, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A frame the system draws otherwise than it told (Windows 10 1607's first per-screen
+    // mode keeps the system's frame) would take from the client area: the outer size makes
+    // up the difference.
+    RECT client{};
+    if (!form_.formStyle.clientSize || IsIconic(window_) || !GetClientRect(window_, &client)) return;
+    const int wider = scaled(form_.width()) - client.right, taller = scaled(form_.height()) - client.bottom;
+    if (wider || taller)
+        SetWindowPos(window_, nullptr, 0, 0, r.right - r.left + wider, r.bottom - r.top + taller,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

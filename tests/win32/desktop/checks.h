@@ -31,5 +31,7 @@ void testFont(Checks& checks);
 void testMessageBoxOwner(Checks& checks);
 void testRegistry(Checks& checks);
 void testWindowGuard(Checks& checks);
+void testScreenDensity(Checks& checks);
+void testProgramTexts(Checks& checks);
 
 }  // namespace lt::win32::testing

@@ -1,6 +1,7 @@
 // The Win32 desktop's own behaviour, in a console program run under Wine: which messages
 // an elevated program lets through, the controls' font, the owner of a message box, the
-// registry's reasons for a failed open, and the guard of the window procedures.
+// registry's reasons for a failed open, the guard of the window procedures, a form's layout on
+// a screen of another density, and the texts of the program's windows at each density.
 #include "checks.h"
 
 int main() {
@@ -10,5 +11,7 @@ int main() {
     lt::win32::testing::testMessageBoxOwner(checks);
     lt::win32::testing::testRegistry(checks);
     lt::win32::testing::testWindowGuard(checks);
+    lt::win32::testing::testScreenDensity(checks);
+    lt::win32::testing::testProgramTexts(checks);
     return checks.summary();
 }
