@@ -23,8 +23,9 @@ RECT inParent(HWND w) {
 }
 
 std::string text(const RECT& r) {
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-           std::to_string(r.bottom) + ")";
+    std::string out = "(";
+    for (const LONG edge : {r.left, r.top, r.right, r.bottom}) out += std::to_string(edge) + (edge == r.bottom ? ")" : ", ");
+    return out;
 }
 
 LONG fontHeight(HWND w) {
