@@ -1,6 +1,6 @@
 // A form carried onto a screen of another density is laid out afresh from its 96-dpi
 // layout (places and sizes, font, list items, the mouse in the layout's units), and comes
-// back exactly. Wine gives every screen one density, so the move is the message Windows
+// back exactly; the small icon is at the system's size. Wine gives every screen one density, so the move is the message Windows
 // sends a program aware of each screen's density.
 #include <windows.h>
 
@@ -114,6 +114,15 @@ void testScreenDensity(Checks& checks) {
         checks.expect(pressedX == 30 && pressedY == 15, "mouse" + at + ": " + std::to_string(pressedX) + ", " +
                                                             std::to_string(pressedY));
     }
+
+    // The tray and the captions show the icon drawn at the size the system asks for.
+    ICONINFO icon{};
+    BITMAP image{};
+    const bool read = GetIconInfo(desktop.smallIcon(), &icon) && GetObjectW(icon.hbmColor, sizeof image, &image);
+    checks.expect(read && image.bmWidth == GetSystemMetrics(SM_CXSMICON) && image.bmHeight == GetSystemMetrics(SM_CYSMICON),
+                  "small icon: " + std::to_string(image.bmWidth) + " x " + std::to_string(image.bmHeight));
+    if (icon.hbmColor) DeleteObject(icon.hbmColor);
+    if (icon.hbmMask) DeleteObject(icon.hbmMask);
     desktop.destroyWindows();
 }
 
