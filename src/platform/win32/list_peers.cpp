@@ -121,10 +121,7 @@ protected:
                 WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                 WS_EX_CLIENTEDGE};
     }
-    void afterCreate() override {
-        subclass();
-        sync(Aspect::Items);
-    }
+    void afterCreate() override { sync(Aspect::Items); }
 
 private:
     int itemHeight() const { return list_.style.itemHeight > 0 ? list_.style.itemHeight : 16; }

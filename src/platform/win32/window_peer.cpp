@@ -2,9 +2,11 @@
 
 #include <unordered_map>
 
+#include "accessible_object.h"
 #include "toolkit/control_ids.h"
 #include "toolkit/form.h"
 #include "wide_text.h"
+#include "window_classes.h"
 #include "window_guard.h"
 #include "win32_desktop.h"
 
@@ -66,6 +68,8 @@ void WindowPeer::create(HWND parent) {
     peers()[window_] = this;
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(desktop_.font(control_.style.underline)), FALSE);
     afterCreate();
+    // A standard control answers assistive tools through its peer (accessible_object.h).
+    if (!isOwnClass(window_)) subclass();
     if (!control_.enabled()) EnableWindow(window_, FALSE);
     control_.attachPeer(this);
 }
@@ -97,6 +101,11 @@ HCURSOR WindowPeer::cursor() const {
 
 bool WindowPeer::handle(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
+bool WindowPeer::answer(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_GETOBJECT && answerAccessibility(*this, wParam, lParam, result)) return true;
+    return handle(message, wParam, lParam, result);
+}
+
 void WindowPeer::user(const std::function<void()>& action) { desktop_.run(action); }
 
 void WindowPeer::setWindowText(HWND window, const std::string& text) {
@@ -112,12 +121,13 @@ LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return guardedAnswer(
         [&] {
             LRESULT result = 0;
-            return peer->handle(message, wParam, lParam, result) ? result : byClass();
+            return peer->answer(message, wParam, lParam, result) ? result : byClass();
         },
         byClass);
 }
 
 void WindowPeer::subclass() {
+    if (classProc_) return;
     classProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&subclassProc)));
 }

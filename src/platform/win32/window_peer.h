@@ -41,6 +41,8 @@ public:
     virtual HCURSOR cursor() const;
     // Messages of the window itself, before the class's own handling; true when handled.
     virtual bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // What the window procedures ask first: assistive tools' questions, then handle().
+    bool answer(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 protected:
     struct Spec {
@@ -59,7 +61,7 @@ public:
     virtual bool shown() const { return control_.visible(); }
 
 protected:
-    // Replaces the window procedure to see messages of a standard control first.
+    // Replaces the window procedure to see messages of a standard control first; once.
     void subclass();
     // Runs a user action under the application's default handler.
     void user(const std::function<void()>& action);
