@@ -73,7 +73,8 @@ private:
 };
 
 // A list box drawing a check box before each item; a click on the box, or the space
-// bar, toggles the item. The item data holds the check state for assistive tools.
+// bar, toggles the item. The item data holds the check state; assistive tools are told it
+// as the item's state (accessible_object.h).
 class CheckListBoxPeer : public WindowPeer {
 public:
     CheckListBoxPeer(CheckListBox& list, Win32Desktop& desktop) : WindowPeer(list, desktop), list_(list) {}
