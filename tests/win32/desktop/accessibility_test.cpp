@@ -7,6 +7,8 @@
 #include <oleacc.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "checks.h"
 #include "platform/win32/win32_desktop.h"
@@ -22,6 +24,18 @@ VARIANT childId(long id) {
     v.vt = VT_I4;
     v.lVal = id;
     return v;
+}
+
+// The state changes told of items, as "window child" pairs.
+std::vector<std::pair<HWND, LONG>> stateChanges;
+
+void CALLBACK noteStateChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) stateChanges.emplace_back(window, child);
+}
+
+void pumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
 std::wstring nameOf(IAccessible& object, long id) {
@@ -85,6 +99,16 @@ void testAccessibleObject(Checks& checks) {
         marks->get_accState(childId(1), &state);
         checks.expect(state.vt == VT_I4 && !(state.lVal & STATE_SYSTEM_CHECKED), "an unchecked item tells it");
         checks.expect(nameOf(*marks, 2) == L"b", "an item is named by its text");
+
+        // A screen reader hears of a mark that changes, and of no other item.
+        HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, nullptr,
+                                             noteStateChange, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+        list.setChecked(0, true);
+        list.setChecked(1, true);  // already checked
+        pumpMessages();
+        UnhookWinEvent(hook);
+        checks.expect(stateChanges == std::vector<std::pair<HWND, LONG>>{{windowOf(list), 1}},
+                      "checking an item tells of its state change");
 
         desktop.destroyWindows();
         checks.expect(nameOf(*marks, CHILDID_SELF) != L"Версия", "a kept object outlives its control");
