@@ -91,6 +91,10 @@ TEST_F(AccessibilityTest, NoFieldListSliderOrButtonOfAnyWindowIsNameless) {
 TEST_F(AccessibilityTest, NamesFollowTheirLabels) {
     form().extRegs.Label5.setText("S17");  // what the edition gb1 makes of it
     EXPECT_EQ(accessibleName(form().extRegs.CheckListBox2), "S17");
+    // Whose name changes with a label's text, for the backend to tell.
+    EXPECT_EQ(namedBy(form().extRegs.Label5), std::vector<const Control*>{&form().extRegs.CheckListBox2});
+    EXPECT_EQ(namedBy(form().levels.LMDGroupBox1), std::vector<const Control*>{&form().levels.RxSlider1});
+    EXPECT_EQ(namedBy(form().levels.RxLabel1), std::vector<const Control*>{});
 }
 
 TEST_F(AccessibilityTest, PictureButtonKeepsItsNameOnlyWhileTheWindowItOpensExists) {

@@ -26,4 +26,16 @@ std::optional<std::string> accessibleValue(const Control& control) {
     }
 }
 
+std::vector<const Control*> namedBy(const Control& control) {
+    const Control* root = &control;
+    while (root->parent()) root = root->parent();
+    std::vector<const Control*> named;
+    const auto walk = [&](const Control& c, const auto& self) -> void {
+        if (c.labelledBy == &control) named.push_back(&c);
+        for (const Control* child : c.children()) self(*child, self);
+    };
+    walk(*root, walk);
+    return named;
+}
+
 }  // namespace lt

@@ -3,6 +3,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "control.h"
 
@@ -17,5 +18,8 @@ std::string accessibleName(const Control& control);
 // drop-down list ("" with none), a slider's position. Nothing for the other kinds, whose
 // state is told otherwise (a check list's marks as its items' states).
 std::optional<std::string> accessibleValue(const Control& control);
+
+// The controls of the same window that the control's text names: their names change with it.
+std::vector<const Control*> namedBy(const Control& control);
 
 }  // namespace lt

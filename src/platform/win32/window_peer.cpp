@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "accessible_object.h"
+#include "toolkit/accessibility.h"
 #include "toolkit/control_ids.h"
 #include "toolkit/form.h"
 #include "wide_text.h"
@@ -35,7 +36,7 @@ WindowPeer* peerOf(HWND window) {
     return it == peers().end() ? nullptr : it->second;
 }
 
-HWND windowOf(Control& control) {
+HWND windowOf(const Control& control) {
     auto* peer = dynamic_cast<WindowPeer*>(control.peer());
     return peer ? peer->window() : nullptr;
 }
@@ -80,7 +81,10 @@ RECT WindowPeer::placement() const {
 
 void WindowPeer::sync(Aspect aspect) {
     switch (aspect) {
-        case Aspect::Text: setWindowText(window_, control_.text()); break;
+        case Aspect::Text:
+            setWindowText(window_, control_.text());
+            tellNamesChanged();
+            break;
         case Aspect::Enabled: EnableWindow(window_, control_.enabled()); break;
         case Aspect::Visible: ShowWindow(window_, shown() ? SW_SHOWNA : SW_HIDE); break;
         case Aspect::Bounds: {
@@ -100,6 +104,14 @@ HCURSOR WindowPeer::cursor() const {
 }
 
 bool WindowPeer::handle(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+// The system tells of this window's own new text; a screen reader also hears of the
+// controls it names (a label that becomes "S17" renames its list).
+void WindowPeer::tellNamesChanged() const {
+    for (const Control* named : namedBy(control_))
+        if (HWND window = windowOf(*named))
+            NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+}
 
 bool WindowPeer::answer(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_GETOBJECT && answerAccessibility(*this, wParam, lParam, result)) return true;

@@ -67,6 +67,7 @@ protected:
     void user(const std::function<void()>& action);
     // Sets a window text without the echo notification of the control's own change.
     void setWindowText(HWND window, const std::string& text);
+    void tellNamesChanged() const;
 
     Control& control_;
     Win32Desktop& desktop_;
@@ -79,7 +80,7 @@ protected:
 
 WindowPeer* peerOf(HWND window);
 // The window of a realized control, or nullptr.
-HWND windowOf(Control& control);
+HWND windowOf(const Control& control);
 // The peer whose window is being created, or nullptr: lists ask their parent for item
 // heights before CreateWindowEx has returned.
 WindowPeer* peerBeingCreated();

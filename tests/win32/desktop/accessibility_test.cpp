@@ -26,16 +26,24 @@ VARIANT childId(long id) {
     return v;
 }
 
-// The state changes told of items, as "window child" pairs.
-std::vector<std::pair<HWND, LONG>> stateChanges;
+// The events told of client objects, as "window child" pairs.
+std::vector<std::pair<HWND, LONG>> told;
 
-void CALLBACK noteStateChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
-    if (object == OBJID_CLIENT) stateChanges.emplace_back(window, child);
+void CALLBACK noteEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) told.emplace_back(window, child);
 }
 
-void pumpMessages() {
+// The events of one kind that an action causes.
+template <typename Action>
+std::vector<std::pair<HWND, LONG>> eventsOf(DWORD event, const Action& action) {
+    told.clear();
+    HWINEVENTHOOK hook =
+        SetWinEventHook(event, event, nullptr, noteEvent, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    action();
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    UnhookWinEvent(hook);
+    return told;
 }
 
 std::wstring nameOf(IAccessible& object, long id) {
@@ -100,18 +108,21 @@ void testAccessibleObject(Checks& checks) {
         checks.expect(state.vt == VT_I4 && !(state.lVal & STATE_SYSTEM_CHECKED), "an unchecked item tells it");
         checks.expect(nameOf(*marks, 2) == L"b", "an item is named by its text");
 
-        // A screen reader hears of a mark that changes, and of no other item.
-        HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, nullptr,
-                                             noteStateChange, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-        list.setChecked(0, true);
-        list.setChecked(1, true);  // already checked
-        pumpMessages();
-        UnhookWinEvent(hook);
-        checks.expect(stateChanges == std::vector<std::pair<HWND, LONG>>{{windowOf(list), 1}},
+        // A screen reader hears of a mark that changes, and of no other item; of the new
+        // name of a list whose label changes.
+        using Told = std::vector<std::pair<HWND, LONG>>;
+        checks.expect(eventsOf(EVENT_OBJECT_STATECHANGE, [&] {
+                          list.setChecked(0, true);
+                          list.setChecked(1, true);  // already checked
+                      }) == Told{{windowOf(list), 1}},
                       "checking an item tells of its state change");
+        checks.expect(eventsOf(EVENT_OBJECT_NAMECHANGE, [&] { other.setText("S17"); }) ==
+                          Told{{windowOf(list), CHILDID_SELF}},
+                      "a label's new text tells of the new name of the list it names");
+        checks.expect(nameOf(*marks, CHILDID_SELF) == L"S17", "the list has its label's new text as its name");
 
         desktop.destroyWindows();
-        checks.expect(nameOf(*marks, CHILDID_SELF) != L"Версия", "a kept object outlives its control");
+        checks.expect(nameOf(*marks, CHILDID_SELF) != L"S17", "a kept object outlives its control");
         checks.expect(marks->Release() == 0, "the kept object is freed by its last release");
     }
     if (com) CoUninitialize();
