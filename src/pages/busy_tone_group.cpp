@@ -44,6 +44,7 @@ BusyToneGroup::BusyToneGroup(Control& page, CommandExchange& link, Edit& initStr
         labels[i]->setText(captions[i]);
         labels[i]->setBounds(8, 32 + 24 * i, 160, 13);
         edits[i]->setBounds(176, 24 + 24 * i, 97, 21);
+        edits[i]->labelledBy = labels[i];
     }
     placeButtons<3>({&SpeedButton4, &SpeedButton5, &SpeedButton8}, kReadWriteAppend, {8, 152, 80, 0, 81, 22, true});
     LMD3DEffectButton1.setBounds(256, 152, 26, 26);

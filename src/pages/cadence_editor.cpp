@@ -120,6 +120,11 @@ TForm4::TForm4(BusyToneGroup& busyTone)
     RxLabel10.setText("Длительность паузы в сигнале \"Линия занята\"");
     RxLabel10.setBounds(56, 176, 236, 13);
     for (Label* title : {&RxLabel9, &RxLabel10}) title->style.transparent = true;
+    LMDShapeControl1.labelledBy = &RxLabel9;
+    LMDShapeControl2.labelledBy = &RxLabel10;
+    // The picture button that opens this window shows no caption: it is named by this
+    // window's, which a screen reader's user then hears again when it opens.
+    busyTone.LMD3DEffectButton1.labelledBy = this;
 
     SpeedButton1.setText("Внести значения");
     SpeedButton1.setBounds(8, 296, 161, 22);
@@ -132,6 +137,8 @@ TForm4::TForm4(BusyToneGroup& busyTone)
     LMDShapeControl2.onMouseMove = [this](int x, int y) { LMDShapeControl2MouseMove(x, y); };
     SpeedButton1.onClick = [this] { SpeedButton1Click(); };
 }
+
+TForm4::~TForm4() { busyTone_.LMD3DEffectButton1.labelledBy = nullptr; }
 
 std::array<std::pair<Label*, Edit*>, 4> TForm4::labelFields() {
     return {{{&RxLabel5, &busyTone_.Edit2},

@@ -15,6 +15,7 @@ namespace lt {
 class TForm4 : public Form {
 public:
     explicit TForm4(BusyToneGroup& busyTone);
+    ~TForm4() override;
 
     Shape Shape1;                // the background of the drawing
     Line LMDTechnicalLine1;      // the time axis

@@ -37,6 +37,9 @@ ExtRegsPage::ExtRegsPage(Control& page, CommandExchange& link, Edit& initString)
     Label23.setBounds(120, 64, 28, 13);
     Label5.setText("S218");
     Label5.setBounds(120, 208, 28, 13);
+    // Each list is named by the register beside it; the second's name changes with Label5.
+    CheckListBox1.labelledBy = &Label23;
+    CheckListBox2.labelledBy = &Label5;
     placeButtons<3>({&Button1, &SpeedButton2, &SpeedButton7}, kReadWriteAppend, {128, 96, 0, 32, 65, 25, false});
     CheckListBox2.setBounds(16, 152, 105, 121);
     CheckListBox2.style.itemHeight = 13;

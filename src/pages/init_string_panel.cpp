@@ -12,6 +12,7 @@ InitStringPanel::InitStringPanel(Control& page, SettingsStore& settings)
     Label3.setText("Строка инициализации выбранного модема:");
     Label3.setBounds(56, 200, 240, 13);
     Edit1.setBounds(24, 224, 297, 21);
+    Edit1.labelledBy = &Label3;
     placeButtons<3>({&SpeedButton18, &SpeedButton19, &SpeedButton20}, {"Читать", "Записать", "Очистить"},
                     {32, 256, 96, 0, 81, 22, true});
     SpeedButton18.onClick = [this] { Button3Click(); };

@@ -63,6 +63,9 @@ LevelsPage::LevelsPage(Control& page, CommandExchange& link, Edit& initString)
     RxSlider1.setBounds(8, 50, 305, 28);
     RxSlider1.setRange(3, 20);
     RxSlider1.setValue(13);
+    // Only the group's caption says what this slider sets: the labels beside it are its
+    // scale and the level it shows.
+    RxSlider1.labelledBy = &LMDGroupBox1;
     placeGroupButtons({&SpeedButton12, &SpeedButton13, &SpeedButton14}, 84);
 
     LMDGroupBox2.setText("Дополнительно");
@@ -71,6 +74,8 @@ LevelsPage::LevelsPage(Control& page, CommandExchange& link, Edit& initString)
     RxSlider2.setBounds(8, 46, 305, 24);
     placeScale(RxLabel3, "Детектор помех в линии", {&RxLabel9, &RxLabel11, &RxLabel10}, 72);
     RxSlider3.setBounds(8, 102, 305, 24);
+    RxSlider2.labelledBy = &RxLabel2;
+    RxSlider3.labelledBy = &RxLabel3;
     for (Slider* slider : {&RxSlider2, &RxSlider3}) {
         slider->setRange(1, 9);
         slider->setValue(1);

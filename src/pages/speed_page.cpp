@@ -99,6 +99,7 @@ SpeedPage::SpeedPage(Control& page, CommandExchange& link, Edit& initString)
         labels[i]->setText(captions[i]);
         labels[i]->setBounds(8, top + 4, 190, 13);
         lists[i]->setBounds(200, top, 105, 21);
+        lists[i]->labelledBy = labels[i];
     }
     ComboBox2.setItems({"V32", "V32b", "V34", "V90", "V92"});
     ComboBox9.setItems({"Нет", "Да"});

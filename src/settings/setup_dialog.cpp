@@ -34,15 +34,18 @@ TForm2::TForm2(Application& app, SettingsStore& settings, SystemInfo& systemInfo
     Label1.setText("Выберите пожалуйста установленный модем:");
     Label1.setBounds(120, 8, 221, 13);
     ComboBox1.setBounds(16, 32, 401, 21);
+    ComboBox1.labelledBy = &Label1;
     Label2.setText("Выберите порт к которому подключен модем");
     Label2.setBounds(16, 64, 228, 13);
     ComboBox2.setBounds(256, 56, 81, 21);
+    ComboBox2.labelledBy = &Label2;
     std::vector<std::string> ports;
     for (int n = 1; n <= 18; ++n) ports.push_back("COM" + IntToStr(n));
     ComboBox2.setItems(ports);
     Label3.setText("Выберите серию модема ");
     Label3.setBounds(16, 88, 128, 13);
     ComboBox3.setBounds(152, 80, 81, 21);
+    ComboBox3.labelledBy = &Label3;
     ComboBox3.setItems({"ZOLT1", "ZOLT2"});
     Button1.setText("Сделать выбранный модем - текущим");
     Button1.setBounds(112, 112, 225, 25);

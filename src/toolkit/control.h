@@ -89,6 +89,12 @@ public:
 
     ControlStyle style;
 
+    // The control whose text names this one for assistive tools where its own text does
+    // not (toolkit/accessibility.h): the label beside a field, the group of a slider
+    // without a caption, the window a picture button opens. Set once by the window's
+    // builder; it must outlive this control or be cleared first.
+    const Control* labelledBy = nullptr;
+
     // Mouse events with coordinates relative to this control (see Form's routing).
     std::function<void(int x, int y)> onMouseDown, onMouseMove;
 

@@ -38,9 +38,17 @@
 //     (for time stamps taken by a reader of the output: print "ready", then look every
 //     millisecond and print "seen MS" the moment the window is shown or the text is there,
 //     MS being how long that last look took)
+//   ltdrive accessible CAPTION CONTROL  (what a screen reader is told, through
+//     AccessibleObjectFromWindow and the IAccessible of the control's client area: lines
+//     "role=R", "name=N", "value=V" where it has one, "state=S,S..." and, for each simple
+//     child element (a list's items, a page control's tabs), "item=ROLE<tab>NAME<tab>STATES";
+//     roles and states by their short names: text, combobox, list, listitem, checked, ...;
+//     line breaks in a name or value written as \r and \n)
 #include <windows.h>
 #include <commctrl.h>
 #include <mmsystem.h>
+#include <objbase.h>
+#include <oleacc.h>
 #include <psapi.h>
 #include <shellapi.h>
 
@@ -388,6 +396,120 @@ int frontWindow(const std::wstring& caption, double seconds) {
     return 0;
 }
 
+// Roles and states by short names; a role not listed by its number.
+std::string roleName(const VARIANT& role) {
+    if (role.vt != VT_I4) return "none";
+    static const struct {
+        long role;
+        const char* name;
+    } names[] = {{ROLE_SYSTEM_CLIENT, "client"},         {ROLE_SYSTEM_WINDOW, "window"},
+                 {ROLE_SYSTEM_GROUPING, "grouping"},     {ROLE_SYSTEM_PROPERTYPAGE, "propertypage"},
+                 {ROLE_SYSTEM_STATICTEXT, "statictext"}, {ROLE_SYSTEM_TEXT, "text"},
+                 {ROLE_SYSTEM_PUSHBUTTON, "pushbutton"}, {ROLE_SYSTEM_COMBOBOX, "combobox"},
+                 {ROLE_SYSTEM_LIST, "list"},             {ROLE_SYSTEM_LISTITEM, "listitem"},
+                 {ROLE_SYSTEM_SLIDER, "slider"},         {ROLE_SYSTEM_PAGETABLIST, "pagetablist"},
+                 {ROLE_SYSTEM_PAGETAB, "pagetab"},       {ROLE_SYSTEM_GRAPHIC, "graphic"}};
+    for (const auto& n : names)
+        if (n.role == role.lVal) return n.name;
+    return std::to_string(role.lVal);
+}
+
+std::string stateNames(const VARIANT& state) {
+    if (state.vt != VT_I4) return "none";
+    static const struct {
+        long flag;
+        const char* name;
+    } names[] = {{STATE_SYSTEM_UNAVAILABLE, "unavailable"}, {STATE_SYSTEM_SELECTED, "selected"},
+                 {STATE_SYSTEM_FOCUSED, "focused"},         {STATE_SYSTEM_CHECKED, "checked"},
+                 {STATE_SYSTEM_READONLY, "readonly"},       {STATE_SYSTEM_INVISIBLE, "invisible"},
+                 {STATE_SYSTEM_OFFSCREEN, "offscreen"},     {STATE_SYSTEM_FOCUSABLE, "focusable"},
+                 {STATE_SYSTEM_SELECTABLE, "selectable"}};
+    std::string joined;
+    for (const auto& n : names) {
+        if (!(state.lVal & n.flag)) continue;
+        if (!joined.empty()) joined += ',';
+        joined += n.name;
+    }
+    return joined;
+}
+
+// A text on one output line: its line breaks written as \r and \n.
+std::string oneLine(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\r') out += "\\r";
+        else if (c == '\n') out += "\\n";
+        else out += c;
+    }
+    return out;
+}
+
+// A text property, on one line; has says whether the object has one (S_OK and a text).
+template <typename Getter>
+std::string textOf(const Getter& get, bool& has) {
+    BSTR text = nullptr;
+    has = get(&text) == S_OK && text;
+    const std::string out = has ? oneLine(utf8(std::wstring(text, SysStringLen(text)))) : std::string();
+    SysFreeString(text);
+    return out;
+}
+
+// Whatever the program hands out is released on every way out.
+struct Accessible {
+    IAccessible* object = nullptr;
+    ~Accessible() {
+        if (object) object->Release();
+    }
+};
+
+void describeAccessible(HWND w) {
+    Accessible acc;
+    const HRESULT got =
+        AccessibleObjectFromWindow(w, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&acc.object));
+    if (FAILED(got) || !acc.object) fail("no accessible object (" + std::to_string(got) + ")");
+    IAccessible* a = acc.object;
+    const auto child = [](long id) {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_I4;
+        v.lVal = id;
+        return v;
+    };
+    const auto describe = [&](long id, std::string& role, std::string& name, std::string& state, std::string& value,
+                              bool& hasValue) {
+        VARIANT r, s;
+        VariantInit(&r);
+        VariantInit(&s);
+        a->get_accRole(child(id), &r);
+        a->get_accState(child(id), &s);
+        role = roleName(r);
+        state = stateNames(s);
+        VariantClear(&r);
+        VariantClear(&s);
+        bool hasName = false;
+        name = textOf([&](BSTR* t) { return a->get_accName(child(id), t); }, hasName);
+        value = textOf([&](BSTR* t) { return a->get_accValue(child(id), t); }, hasValue);
+    };
+    std::string role, name, state, value;
+    bool hasValue = false;
+    describe(CHILDID_SELF, role, name, state, value, hasValue);
+    print("role=" + role);
+    print("name=" + name);
+    if (hasValue) print("value=" + value);
+    print("state=" + state);
+    long count = 0;
+    if (a->get_accChildCount(&count) != S_OK) return;
+    for (long id = 1; id <= count; ++id) {
+        // A child with an object of its own is a window of its own, not an item.
+        IDispatch* own = nullptr;
+        const HRESULT hr = a->get_accChild(child(id), &own);
+        if (own) own->Release();
+        if (FAILED(hr) || own) continue;
+        describe(id, role, name, state, value, hasValue);
+        print("item=" + role + "\t" + name + "\t" + state);
+    }
+}
+
 int run(const std::vector<std::wstring>& a) {
     auto arg = [&](size_t i) -> const std::wstring& {
         if (i >= a.size()) fail("missing argument");
@@ -604,6 +726,8 @@ int run(const std::vector<std::wstring>& a) {
         notifyParent(w, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0));
     } else if (cmd == L"tab") {
         PostMessageW(reachable(top, name), TCM_SETCURFOCUS, number(3), 0);
+    } else if (cmd == L"accessible") {
+        describeAccessible(control(top, name));
     } else {
         fail("unknown command " + utf8(cmd));
     }
@@ -663,6 +787,8 @@ int serveInput() {
 }  // namespace
 
 int main() {
+    // The program's accessibility objects are called through COM.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argc == 2 && lstrcmpW(argv[1], L"--stdin") == 0) return serveInput();

@@ -1,5 +1,6 @@
 // The program on Windows: the Win32 platform around the portable program.
 #include <windows.h>
+#include <objbase.h>
 
 #include "app/program.h"
 #include "platform/win32/win32_clock.h"
@@ -9,6 +10,10 @@
 #include "platform/win32/win32_shell.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Screen readers call the controls' accessibility objects from their own processes
+    // through COM, served by this thread's message loop. Without COM they get none, and the
+    // program works on.
+    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     lt::win32::Win32Desktop desktop(instance);
     lt::win32::Win32Registry registry;
     lt::win32::Win32SerialDevice serial;
@@ -24,5 +29,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         desktop.destroyWindows();
         desktop.attach(nullptr);
     }
+    if (com) CoUninitialize();
     return 0;
 }

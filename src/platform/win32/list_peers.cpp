@@ -80,7 +80,8 @@ private:
 };
 
 // A list box drawing a check box before each item; a click on the box, or the space
-// bar, toggles the item. The item data holds the check state for assistive tools.
+// bar, toggles the item. The item data holds the check state; assistive tools are told it
+// as the item's state (accessible_object.h), and of each change by a state-change event.
 class CheckListBoxPeer : public WindowPeer {
 public:
     CheckListBoxPeer(CheckListBox& list, Win32Desktop& desktop) : WindowPeer(list, desktop), list_(list) {}
@@ -93,8 +94,14 @@ public:
             aspect = Aspect::Checks;
         }
         if (aspect == Aspect::Checks) {
-            for (size_t i = 0; i < list_.items().size(); ++i)
-                SendMessageW(window_, LB_SETITEMDATA, i, list_.checked(static_cast<int>(i)) ? 1 : 0);
+            for (size_t i = 0; i < list_.items().size(); ++i) {
+                const LRESULT mark = list_.checked(static_cast<int>(i)) ? 1 : 0;
+                if (SendMessageW(window_, LB_GETITEMDATA, i, 0) == mark) continue;
+                SendMessageW(window_, LB_SETITEMDATA, i, mark);
+                // What a screen reader announces as the user checks an item (the list box
+                // itself tells only of its selection).
+                NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_, OBJID_CLIENT, static_cast<LONG>(i + 1));
+            }
             InvalidateRect(window_, nullptr, TRUE);
         } else {
             WindowPeer::sync(aspect);
@@ -133,10 +140,7 @@ protected:
                 WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                 WS_EX_CLIENTEDGE};
     }
-    void afterCreate() override {
-        subclass();
-        sync(Aspect::Items);
-    }
+    void afterCreate() override { sync(Aspect::Items); }
 
 private:
     // The check box is as wide as an item is high.

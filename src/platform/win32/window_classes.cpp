@@ -15,7 +15,7 @@ LRESULT CALLBACK ownClassProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return guardedAnswer([&]() -> LRESULT {
         WindowPeer* self = peerOf(window);
         LRESULT result = 0;
-        if (self && self->handle(message, wParam, lParam, result)) return result;
+        if (self && self->answer(message, wParam, lParam, result)) return result;
         switch (message) {
             case WM_COMMAND:
                 if (WindowPeer* child = peerOf(reinterpret_cast<HWND>(lParam))) {
@@ -71,6 +71,10 @@ LRESULT CALLBACK ownClassProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 }  // namespace
+
+bool isOwnClass(HWND window) {
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == &ownClassProc;
+}
 
 void registerWindowClasses(HINSTANCE instance, HICON icon) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};

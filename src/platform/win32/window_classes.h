@@ -13,5 +13,7 @@ inline constexpr wchar_t kDrawnClass[] = L"LinetrimDrawn";
 
 // Registers them; once, before the first window.
 void registerWindowClasses(HINSTANCE instance, HICON icon);
+// Whether the window is of these classes (and not subclassed).
+bool isOwnClass(HWND window);
 
 }  // namespace lt::win32

@@ -2,10 +2,13 @@
 
 #include <unordered_map>
 
+#include "accessible_object.h"
+#include "toolkit/accessibility.h"
 #include "toolkit/control_ids.h"
 #include "toolkit/form.h"
 #include "screen_density.h"
 #include "wide_text.h"
+#include "window_classes.h"
 #include "window_guard.h"
 #include "win32_desktop.h"
 
@@ -34,7 +37,7 @@ WindowPeer* peerOf(HWND window) {
     return it == peers().end() ? nullptr : it->second;
 }
 
-HWND windowOf(Control& control) {
+HWND windowOf(const Control& control) {
     auto* peer = dynamic_cast<WindowPeer*>(control.peer());
     return peer ? peer->window() : nullptr;
 }
@@ -67,6 +70,8 @@ void WindowPeer::create(HWND parent) {
     peers()[window_] = this;
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
     afterCreate();
+    // A standard control answers assistive tools through its peer (accessible_object.h).
+    if (!isOwnClass(window_)) subclass();
     if (!control_.enabled()) EnableWindow(window_, FALSE);
     control_.attachPeer(this);
 }
@@ -93,7 +98,10 @@ void WindowPeer::rescale() {
 
 void WindowPeer::sync(Aspect aspect) {
     switch (aspect) {
-        case Aspect::Text: setWindowText(window_, control_.text()); break;
+        case Aspect::Text:
+            setWindowText(window_, control_.text());
+            tellNamesChanged();
+            break;
         case Aspect::Enabled: EnableWindow(window_, control_.enabled()); break;
         case Aspect::Visible: ShowWindow(window_, shown() ? SW_SHOWNA : SW_HIDE); break;
         case Aspect::Bounds: {
@@ -114,6 +122,19 @@ HCURSOR WindowPeer::cursor() const {
 
 bool WindowPeer::handle(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
+// The system tells of this window's own new text; a screen reader also hears of the
+// controls it names (a label that becomes "S17" renames its list).
+void WindowPeer::tellNamesChanged() const {
+    for (const Control* named : namedBy(control_))
+        if (HWND window = windowOf(*named))
+            NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+}
+
+bool WindowPeer::answer(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_GETOBJECT && answerAccessibility(*this, wParam, lParam, result)) return true;
+    return handle(message, wParam, lParam, result);
+}
+
 void WindowPeer::user(const std::function<void()>& action) { desktop_.run(action); }
 
 void WindowPeer::setWindowText(HWND window, const std::string& text) {
@@ -129,12 +150,13 @@ LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return guardedAnswer(
         [&] {
             LRESULT result = 0;
-            return peer->handle(message, wParam, lParam, result) ? result : byClass();
+            return peer->answer(message, wParam, lParam, result) ? result : byClass();
         },
         byClass);
 }
 
 void WindowPeer::subclass() {
+    if (classProc_) return;
     classProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&subclassProc)));
 }

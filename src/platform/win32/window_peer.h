@@ -47,6 +47,8 @@ public:
     virtual HCURSOR cursor() const;
     // Messages of the window itself, before the class's own handling; true when handled.
     virtual bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // What the window procedures ask first: assistive tools' questions, then handle().
+    bool answer(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 protected:
     struct Spec {
@@ -68,12 +70,13 @@ public:
     virtual bool shown() const { return control_.visible(); }
 
 protected:
-    // Replaces the window procedure to see messages of a standard control first.
+    // Replaces the window procedure to see messages of a standard control first; once.
     void subclass();
     // Runs a user action under the application's default handler.
     void user(const std::function<void()>& action);
     // Sets a window text without the echo notification of the control's own change.
     void setWindowText(HWND window, const std::string& text);
+    void tellNamesChanged() const;
 
     Control& control_;
     Win32Desktop& desktop_;
@@ -86,7 +89,7 @@ protected:
 
 WindowPeer* peerOf(HWND window);
 // The window of a realized control, or nullptr.
-HWND windowOf(Control& control);
+HWND windowOf(const Control& control);
 // The peer whose window is being created, or nullptr: lists ask their parent for item
 // heights before CreateWindowEx has returned.
 WindowPeer* peerBeingCreated();

@@ -33,5 +33,6 @@ void testRegistry(Checks& checks);
 void testWindowGuard(Checks& checks);
 void testScreenDensity(Checks& checks);
 void testProgramTexts(Checks& checks);
+void testAccessibleObject(Checks& checks);
 
 }  // namespace lt::win32::testing

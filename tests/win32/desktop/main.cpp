@@ -1,7 +1,8 @@
 // The Win32 desktop's own behaviour, in a console program run under Wine: which messages
 // an elevated program lets through, the controls' font, the owner of a message box, the
-// registry's reasons for a failed open, the guard of the window procedures, a form's layout on
-// a screen of another density, and the texts of the program's windows at each density.
+// registry's reasons for a failed open, the guard of the window procedures, what the controls
+// tell assistive tools, a form's layout on a screen of another density, and the texts of the
+// program's windows at each density.
 #include "checks.h"
 
 int main() {
@@ -13,5 +14,6 @@ int main() {
     lt::win32::testing::testWindowGuard(checks);
     lt::win32::testing::testScreenDensity(checks);
     lt::win32::testing::testProgramTexts(checks);
+    lt::win32::testing::testAccessibleObject(checks);
     return checks.summary();
 }
