@@ -35,6 +35,8 @@
 //     (for time stamps taken by a reader of the output: print "ready", then look every
 //     millisecond and print "seen MS" the moment the window is shown or the text is there,
 //     MS being how long that last look took)
+//   ltdrive focused CAPTION  (the name of the control of that window that has the keyboard
+//     focus, "none" when the window itself or no window of its thread has it)
 #include <windows.h>
 #include <commctrl.h>
 #include <mmsystem.h>
@@ -485,6 +487,25 @@ int run(const std::vector<std::wstring>& a) {
         return 0;
     }
     if (cmd == L"minimize") return PostMessageW(top, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 1;
+    if (cmd == L"focused") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info)) fail("no thread information");
+        std::string focused = "none";
+        // The control itself, or the control an inner window of which has the focus (an
+        // inner window's own id may look like a control's: the window found by the id
+        // must be this one).
+        for (HWND w = info.hwndFocus; w && w != top && IsChild(top, w); w = GetParent(w)) {
+            ChildSearch s{GetDlgCtrlID(w)};
+            EnumChildWindows(top, matchChild, reinterpret_cast<LPARAM>(&s));
+            if (s.found == w && !lt::controlName(s.id).empty()) {
+                focused = lt::controlName(s.id);
+                break;
+            }
+        }
+        print(focused);
+        return 0;
+    }
 
     const std::wstring& name = arg(2);
     if (cmd == L"screen-rect") {

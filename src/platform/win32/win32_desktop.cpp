@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "control_peers.h"
+#include "keyboard_navigation.h"
 #include "page_peers.h"
 #include "resource.h"
 #include "toolkit/form.h"
@@ -218,11 +219,13 @@ void Win32Desktop::runMessageLoop() {
 }
 
 bool Win32Desktop::dialogNavigation(MSG& msg) {
-    // Tab and the arrow keys move between the controls of the form that has the message.
+    // The keys of the form that has the message: Tab and the page keys as the form orders
+    // them (keyboard_navigation.h), the rest (the arrow keys, Enter) by the dialog manager.
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (!root) return false;
     WindowPeer* peer = peerOf(root);
-    return peer && peer->control().kind() == ControlKind::Form && IsDialogMessageW(root, &msg);
+    if (!peer || peer->control().kind() != ControlKind::Form) return false;
+    return navigateByKeyboard(msg, root, static_cast<Form&>(peer->control())) || IsDialogMessageW(root, &msg);
 }
 
 void Win32Desktop::quit() { PostQuitMessage(0); }

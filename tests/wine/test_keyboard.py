@@ -1,0 +1,85 @@
+"""The keyboard, with real keys typed on the virtual X server's keyboard: the page keys from a
+field, a slider and the tabs; the Tab order of every page, and Shift+Tab back; Space and Enter
+on buttons, the arrow keys on a slider, Space on a check list."""
+from harness.waiting import wait_until
+
+# Tab from the tabs goes through the page in front in reading order, then the buttons below
+# the pages ("Помощь" never responds), then back to the tabs.
+TAB_ORDER = {
+    0: ["Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "SpeedButton4", "SpeedButton5", "SpeedButton8",
+        "Edit1", "SpeedButton18", "SpeedButton19", "SpeedButton20"],
+    1: ["RxSlider1", "SpeedButton12", "SpeedButton13", "SpeedButton14", "RxSlider2", "RxSlider3",
+        "SpeedButton15", "SpeedButton16", "SpeedButton17"],
+    2: ["CheckListBox1", "Button1", "SpeedButton2", "SpeedButton7", "CheckListBox2"],
+    3: ["ComboBox2", "ComboBox9", "ComboBox3", "ComboBox4", "ComboBox5", "ComboBox6", "ComboBox8",
+        "SpeedButton9", "SpeedButton10", "SpeedButton11"],
+    4: ["SpeedButton21", "SpeedButton6"],
+}
+PAGES = len(TAB_ORDER)
+
+
+def focused(app, caption=None):
+    return app.drive("focused", caption or app.caption)
+
+
+def expect_focus(app, name, what, caption=None):
+    wait_until(10, lambda: focused(app, caption) == name)
+    assert focused(app, caption) == name, f"{what}: the focus is elsewhere"
+
+
+def expect_page(app, page, what):
+    wait_until(10, lambda: app.values("PageControl1") == str(page))
+    assert app.values("PageControl1") == str(page), f"{what}: another page is in front"
+
+
+def press(app, key, page, what):
+    """A page key; the page in front afterwards and the focus on the tabs."""
+    app.keys(key)
+    expect_page(app, page, f"{what} ({key})")
+    expect_focus(app, "PageControl1", f"{what} ({key})")
+
+
+def click_into(app, control):
+    """A click with the real mouse in the middle of a control (a field takes the focus)."""
+    x, y, w, h = map(int, app.drive("screen-rect", app.caption, control).split())
+    app.mouse("move", x + w // 2, y + h // 2)
+    app.mouse("down", x + w // 2, y + h // 2)
+    app.mouse("up", x + w // 2, y + h // 2)
+
+
+def test_page_keys(app):
+    """Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp from a field, a slider and the
+    tabs, around the ends."""
+    app.prefix.seed_settings(1)
+    app.start()
+    app.select_page(0)
+    click_into(app, "Edit2")
+    expect_focus(app, "Edit2", "a click in the field")
+    press(app, "ctrl+Tab", 1, "from a field")
+    press(app, "ctrl+Tab", 2, "from the tabs")
+    press(app, "ctrl+shift+Tab", 1, "back from the tabs")
+    press(app, "ctrl+Next", 2, "from the tabs")
+    press(app, "ctrl+Prior", 1, "back from the tabs")
+
+    app.keys("Tab")
+    expect_focus(app, "RxSlider1", "Tab from the tabs")
+    slider = app.values("RxSlider1")
+    press(app, "ctrl+Next", 2, "from a slider, which takes PageDown itself")
+    press(app, "ctrl+Prior", 1, "back")
+    app.keys("Tab")
+    expect_focus(app, "RxSlider1", "Tab from the tabs")
+    press(app, "ctrl+Prior", 0, "from a slider, which takes PageUp itself")
+    assert app.values("RxSlider1") == slider, "the page keys moved the slider"
+
+    press(app, "ctrl+shift+Tab", PAGES - 1, "around the first page")
+    press(app, "ctrl+Tab", 0, "around the last page")
+    press(app, "ctrl+Prior", PAGES - 1, "around the first page")
+    press(app, "ctrl+Next", 0, "around the last page")
+
+    app.keys("Tab")
+    expect_focus(app, "Edit2", "Tab from the tabs")
+    press(app, "ctrl+Prior", PAGES - 1, "from a field, which takes Ctrl with the arrows")
+    app.keys("Tab", "Tab")
+    expect_focus(app, "SpeedButton6", "Tab to the second button")
+    press(app, "ctrl+shift+Tab", PAGES - 2, "from a button")
+    app.close()
