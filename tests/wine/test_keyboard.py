@@ -83,3 +83,40 @@ def test_page_keys(app):
     expect_focus(app, "SpeedButton6", "Tab to the second button")
     press(app, "ctrl+shift+Tab", PAGES - 2, "from a button")
     app.close()
+
+
+
+def tab_through(app, names, key, what, caption=None):
+    """KEY pressed once for each name, the focus on that control after each press."""
+    for name in names:
+        app.keys(key)
+        expect_focus(app, name, f"{what}: {key} to {name}", caption)
+
+
+def test_tab_order(app):
+    """Tab through every page from the tabs around to them again, Shift+Tab back; the same in
+    the setup dialog, opened by Enter on its button."""
+    app.prefix.seed_settings(1)
+    app.start()
+    app.select_page(0)
+    click_into(app, "Edit2")
+    press(app, "ctrl+Prior", PAGES - 1, "the tabs take the focus")
+    press(app, "ctrl+Next", 0, "the tabs take the focus")
+    for page, names in TAB_ORDER.items():
+        around = names + ["SpeedButton3", "PageControl1"]
+        tab_through(app, around, "Tab", f"page {page}")
+        tab_through(app, list(reversed(names + ["SpeedButton3"])) + ["PageControl1"], "shift+Tab", f"page {page}")
+        assert app.values("PageControl1") == str(page), "Tab changed the page"
+        if page + 1 < PAGES:
+            press(app, "ctrl+Tab", page + 1, "the next page")
+
+    setup = "Установка"
+    tab_through(app, ["SpeedButton21"], "Tab", "the information page")
+    app.keys("Return")
+    assert app.drive.ok("wait-window", setup, 20), "Enter on \"Модем\" did not open the setup dialog"
+    order = ["ComboBox1", "ComboBox2", "ComboBox3", "Button1"]
+    tab_through(app, order + order[:1], "Tab", "the setup dialog", setup)
+    tab_through(app, list(reversed(order)), "shift+Tab", "the setup dialog", setup)
+    app.drive("close", setup)
+    assert app.drive.ok("wait-gone", setup, 10), "the setup dialog stays"
+    app.close()

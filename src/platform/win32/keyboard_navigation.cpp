@@ -61,12 +61,22 @@ bool moveFocus(const MSG& msg, HWND formWindow, Form& form) {
     return true;
 }
 
+// A dialog makes the push button that has the focus its default button, which Enter
+// presses; the forms are plain windows, which have no default button, so Enter presses the
+// focused button here.
+bool pressFocusedButton(const MSG& msg) {
+    HWND focus = GetFocus();
+    if (msg.wParam != VK_RETURN || !wants(focus, msg, DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) return false;
+    SendMessageW(focus, BM_CLICK, 0, 0);
+    return true;
+}
+
 }  // namespace
 
 bool navigateByKeyboard(const MSG& msg, HWND formWindow, Form& form) {
     if (msg.message != WM_KEYDOWN || held(VK_MENU)) return false;
     if (held(VK_CONTROL) && switchPage(msg, form)) return true;
-    return moveFocus(msg, formWindow, form);
+    return moveFocus(msg, formWindow, form) || pressFocusedButton(msg);
 }
 
 }  // namespace lt::win32

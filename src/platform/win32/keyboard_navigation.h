@@ -6,7 +6,7 @@
 // form's page control to the front, Ctrl+Shift+Tab and Ctrl+PageUp the previous one,
 // wrapping around, as a click on its tab does, and put the focus on the tabs; a control that
 // wants every key (DLGC_WANTMESSAGE) keeps them, and a slider's own PageUp/PageDown and an
-// edit's Ctrl+arrows never see Ctrl+PageUp/PageDown.
+// edit's Ctrl+arrows never see Ctrl+PageUp/PageDown. Enter presses the focused button.
 #pragma once
 #include <windows.h>
 

@@ -219,8 +219,8 @@ void Win32Desktop::runMessageLoop() {
 }
 
 bool Win32Desktop::dialogNavigation(MSG& msg) {
-    // The keys of the form that has the message: Tab and the page keys as the form orders
-    // them (keyboard_navigation.h), the rest (the arrow keys, Enter) by the dialog manager.
+    // The keys of the form that has the message: Tab, the page keys and Enter as the form
+    // takes them (keyboard_navigation.h), the rest (the arrow keys) by the dialog manager.
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (!root) return false;
     WindowPeer* peer = peerOf(root);
