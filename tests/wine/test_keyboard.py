@@ -120,3 +120,58 @@ def test_tab_order(app):
     app.drive("close", setup)
     assert app.drive.ok("wait-gone", setup, 10), "the setup dialog stays"
     app.close()
+
+
+def test_keys_act_as_clicks(app):
+    """Space and Enter on a flat button, a push button and the picture button do what a click
+    does; the arrow keys move a slider as a drag does; Space checks the selected item of a
+    check list."""
+    app.prefix.seed_settings(1)
+    app.modem.start("--edition", "65a")
+    app.start()
+    w = app.caption
+    editor = "Сигнал \"Занято\""
+    app.select_page(0)
+    click_into(app, "Edit2")
+    tab_through(app, ["Edit3", "Edit4", "Edit5", "Edit6", "SpeedButton4"], "Tab", "the busy-tone group")
+    mark = app.modem.mark()
+    app.keys("space")
+    app.step("Space on the flat \"Считать\" reads the busy tone",
+             ("wait-values", w, 30, "025|050|010|040|004", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"))
+    assert "ATS203?" in app.modem.commands_since(mark)[0], "the read did not reach the modem"
+
+    tab_through(app, ["SpeedButton5", "SpeedButton8", "LMD3DEffectButton1"], "Tab", "the busy-tone group")
+    app.keys("Return")
+    assert app.drive.ok("wait-window", editor, 20), "Enter on the picture button did not open the cadence editor"
+    tab_through(app, ["SpeedButton1"], "Tab", "the cadence editor", editor)
+    app.keys("Return")
+    assert app.drive.ok("wait-gone", editor, 10), "Enter on \"Внести значения\" did not close the editor"
+
+    click_into(app, "Edit2")
+    press(app, "ctrl+Tab", 1, "to the levels")
+    tab_through(app, ["RxSlider1"], "Tab", "the levels page")
+    for label, position in (("-11", "12"), ("-12", "11")):
+        app.keys("Left")
+        app.step("a step left ends a change", ("wait-values", w, 10, f"{label}|{position}", "RxLabel1", "RxSlider1"))
+    app.keys("Right")
+    app.step("a step right ends a change", ("wait-values", w, 10, "-11|12", "RxLabel1", "RxSlider1"))
+    tab_through(app, ["SpeedButton12", "SpeedButton13"], "Tab", "the levels page")
+    mark = app.modem.mark()
+    app.keys("Return")
+    app.expect_sent(mark, "Enter on the flat \"Записать\" writes the level", "ATS91=11", "at&w&w0&w1")
+
+    press(app, "ctrl+Tab", 2, "to the bit registers")
+    tab_through(app, ["CheckListBox1", "Button1"], "Tab", "the bit registers")
+    app.keys("Return")
+    app.step("Enter on the push button \"Считать\" reads the bit registers",
+             ("wait-values", w, 30, "10100000|00000000", "CheckListBox1", "CheckListBox2"))
+    tab_through(app, ["CheckListBox1"], "shift+Tab", "the bit registers")
+    app.keys("Home", "space")
+    app.step("Space checks the first item", ("wait-values", w, 10, "00100000|00000000", "CheckListBox1", "CheckListBox2"))
+    app.keys("Down", "space")
+    app.step("Space checks the second item", ("wait-values", w, 10, "01100000|00000000", "CheckListBox1", "CheckListBox2"))
+    tab_through(app, ["Button1", "SpeedButton2"], "Tab", "the bit registers")
+    mark = app.modem.mark()
+    app.keys("space")
+    app.expect_sent(mark, "Space on \"Записать\" writes the checks", "ATS216=6S218=0", "at&w&w0&w1")
+    app.close()
