@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "form.h"
 #include "widgets.h"
 
 namespace lt {
@@ -43,6 +44,13 @@ void collect(Control& container, std::vector<Control*>& out) {
     }
 }
 
+// The control and every container it lies in up to root, which itself need not be shown.
+bool respondsWithin(const Control& c, const Control& root) {
+    for (const Control* at = &c; at && at != &root; at = at->parent())
+        if (!at->visible() || !at->enabled()) return false;
+    return true;
+}
+
 }  // namespace
 
 std::vector<Control*> readingOrder(const std::vector<Control*>& siblings) {
@@ -63,7 +71,11 @@ std::vector<Control*> readingOrder(const std::vector<Control*>& siblings) {
 
 std::vector<Control*> keyboardOrder(Control& root) {
     std::vector<Control*> order;
-    collect(root, order);
+    const auto* form = root.kind() == ControlKind::Form ? static_cast<const Form*>(&root) : nullptr;
+    if (!form || form->statedKeyboardOrder.empty()) collect(root, order);
+    else
+        for (Control* c : form->statedKeyboardOrder)
+            if (respondsWithin(*c, root)) order.push_back(c);
     return order;
 }
 

@@ -8,6 +8,7 @@
 #include "page_peers.h"
 #include "resource.h"
 #include "toolkit/form.h"
+#include "toolkit/keyboard_order.h"
 #include "wide_text.h"
 #include "window_classes.h"
 #include "window_guard.h"
@@ -43,9 +44,9 @@ int depth(HWND w) {
 }
 
 // Later controls lie on top of earlier ones, as the form's hit test takes them. The
-// keyboard order is the creation order, top to bottom, so only a control that covers an
-// earlier sibling is lifted, to just above the highest of those it covers: it then comes
-// just before that one on Tab, and everything else keeps its place.
+// siblings lie in reading order, so only a control that covers an earlier sibling is lifted,
+// to just above the highest of those it covers, and everything else keeps its place. Tab
+// does not follow the windows' order (keyboard_navigation.h).
 void stackOverlaps(const std::vector<Control*>& children) {
     constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     for (size_t i = 0; i < children.size(); ++i) {
@@ -115,10 +116,12 @@ void Win32Desktop::realizeChildren(WindowPeer& peer) {
 void Win32Desktop::createChildren(WindowPeer& p) {
     Control& control = p.control();
     for (Control* child : control.children()) realizeTree(*child, p.container());
-    // Creation order is the keyboard order, top to bottom; drawn shapes lie beneath all
-    // other controls, the first created lowest, as the form library paints them.
+    // Siblings lie in reading order (toolkit/keyboard_order.h), the order in which the
+    // system's dialog manager (the arrow keys in a group) and assistive tools take them,
+    // and a field comes right after the label before it; drawn shapes lie beneath all other
+    // controls, the first created lowest, as the form library paints them.
     constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    for (Control* child : control.children())
+    for (Control* child : readingOrder(control.children()))
         if (HWND w = windowOf(*child)) SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, kOnlyOrder);
     const auto& children = control.children();
     for (auto it = children.rbegin(); it != children.rend(); ++it)
