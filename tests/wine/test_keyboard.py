@@ -175,3 +175,31 @@ def test_keys_act_as_clicks(app):
     app.keys("space")
     app.expect_sent(mark, "Space on \"Записать\" writes the checks", "ATS216=6S218=0", "at&w&w0&w1")
     app.close()
+
+
+def test_focus_comes_back(app, wine_out):
+    """The focus is where the user left it after an error box and after another program."""
+    app.prefix.seed_settings(5)  # no such port: a read fails in an error box
+    app.start()
+    w = app.caption
+    app.select_page(0)
+    click_into(app, "Edit2")
+    tab_through(app, ["Edit3", "Edit4", "Edit5", "Edit6", "SpeedButton4"], "Tab", "the busy-tone group")
+    app.keys("space")
+    assert app.box(30) == "Invalid port number (COM5)"
+    assert app.drive.ok("box-ok"), "the error box did not close"
+    expect_focus(app, "SpeedButton4", "after the error box")
+
+    front_out = wine_out / "front-window.out"
+    with open(front_out, "wb") as out:
+        front = app.prefix.start(app.drive.exe, "front-window", "another program", 60, stdout=out, stderr=out)
+    try:
+        assert wait_until(20, lambda: b"ready" in front_out.read_bytes()), \
+            "the other program's window did not come in front"
+        # A click on a label, which takes no focus, brings the main window back in front.
+        click_into(app, "Label3")
+        expect_focus(app, "SpeedButton4", "after another program")
+    finally:
+        front.kill()
+        front.wait()
+    app.close()

@@ -22,6 +22,7 @@ protected:
 private:
     Form& form_;
     bool everShown_ = false;
+    HWND lastFocus_ = nullptr;  // the control that had the focus when the form was left
 };
 
 }  // namespace lt::win32

@@ -73,6 +73,12 @@ bool pressFocusedButton(const MSG& msg) {
 
 }  // namespace
 
+bool giveFocusBack(HWND control) {
+    if (!control || !IsWindow(control) || !IsWindowVisible(control) || !IsWindowEnabled(control)) return false;
+    SetFocus(control);
+    return true;
+}
+
 bool navigateByKeyboard(const MSG& msg, HWND formWindow, Form& form) {
     if (msg.message != WM_KEYDOWN || held(VK_MENU)) return false;
     if (held(VK_CONTROL) && switchPage(msg, form)) return true;

@@ -20,4 +20,10 @@ namespace lt::win32 {
 // has been handled.
 bool navigateByKeyboard(const MSG& msg, HWND formWindow, Form& form);
 
+// Gives the focus back to a control that had it, if it can still take it (shown and
+// enabled); false otherwise. A dialog does so when it is activated again (after another
+// program, or a message box it owned); a plain window would take the focus itself and a
+// keyboard user would start again from the first control.
+bool giveFocusBack(HWND control);
+
 }  // namespace lt::win32

@@ -188,9 +188,12 @@ void Win32Desktop::messageBox(const std::string& text, const std::string& captio
         if (w != owner && IsWindowEnabled(w)) others.push_back(w);
     for (HWND w : others) EnableWindow(w, FALSE);
     const UINT style = MB_OK | (kind == MessageKind::Error ? MB_ICONERROR : 0) | (owner ? 0 : MB_TASKMODAL);
+    // The box takes the focus from a disabled owner before the owner hears it is left.
+    HWND focus = GetFocus();
     MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), style);
     for (HWND w : others)
         if (WindowPeer* peer = peerOf(w)) EnableWindow(w, peer->control().enabled());
+    if (owner && GetActiveWindow() == owner && IsChild(owner, focus)) giveFocusBack(focus);
 }
 
 void Win32Desktop::processMessages() {
