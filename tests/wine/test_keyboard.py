@@ -60,6 +60,8 @@ def test_page_keys(app):
     press(app, "ctrl+shift+Tab", 1, "back from the tabs")
     press(app, "ctrl+Next", 2, "from the tabs")
     press(app, "ctrl+Prior", 1, "back from the tabs")
+    press(app, "Right", 2, "the tabs' own arrow keys")
+    press(app, "Left", 1, "the tabs' own arrow keys")
 
     app.keys("Tab")
     expect_focus(app, "RxSlider1", "Tab from the tabs")
@@ -150,15 +152,15 @@ def test_keys_act_as_clicks(app):
     click_into(app, "Edit2")
     press(app, "ctrl+Tab", 1, "to the levels")
     tab_through(app, ["RxSlider1"], "Tab", "the levels page")
-    for label, position in (("-11", "12"), ("-12", "11")):
-        app.keys("Left")
-        app.step("a step left ends a change", ("wait-values", w, 10, f"{label}|{position}", "RxLabel1", "RxSlider1"))
-    app.keys("Right")
-    app.step("a step right ends a change", ("wait-values", w, 10, "-11|12", "RxLabel1", "RxSlider1"))
+    # Each key ends a change, as a released drag does: the label follows the slider.
+    for key, label, position in (("Left", "-11", "12"), ("End", "-3", "20"), ("Home", "-20", "3"),
+                                 ("Right", "-19", "4"), ("Right", "-18", "5"), ("Left", "-19", "4")):
+        app.keys(key)
+        app.step(f"{key} on the slider", ("wait-values", w, 10, f"{label}|{position}", "RxLabel1", "RxSlider1"))
     tab_through(app, ["SpeedButton12", "SpeedButton13"], "Tab", "the levels page")
     mark = app.modem.mark()
     app.keys("Return")
-    app.expect_sent(mark, "Enter on the flat \"Записать\" writes the level", "ATS91=11", "at&w&w0&w1")
+    app.expect_sent(mark, "Enter on the flat \"Записать\" writes the level", "ATS91=19", "at&w&w0&w1")
 
     press(app, "ctrl+Tab", 2, "to the bit registers")
     tab_through(app, ["CheckListBox1", "Button1"], "Tab", "the bit registers")
@@ -170,10 +172,14 @@ def test_keys_act_as_clicks(app):
     app.step("Space checks the first item", ("wait-values", w, 10, "00100000|00000000", "CheckListBox1", "CheckListBox2"))
     app.keys("Down", "space")
     app.step("Space checks the second item", ("wait-values", w, 10, "01100000|00000000", "CheckListBox1", "CheckListBox2"))
-    tab_through(app, ["Button1", "SpeedButton2"], "Tab", "the bit registers")
+    tab_through(app, ["Button1", "SpeedButton2", "SpeedButton7", "CheckListBox2"], "Tab", "the bit registers")
+    app.keys("Home", "space")
+    app.step("Space checks the first item of the second list",
+             ("wait-values", w, 10, "01100000|10000000", "CheckListBox1", "CheckListBox2"))
+    tab_through(app, ["SpeedButton7", "SpeedButton2"], "shift+Tab", "the bit registers")
     mark = app.modem.mark()
     app.keys("space")
-    app.expect_sent(mark, "Space on \"Записать\" writes the checks", "ATS216=6S218=0", "at&w&w0&w1")
+    app.expect_sent(mark, "Space on \"Записать\" writes the checks", "ATS216=6S218=1", "at&w&w0&w1")
     app.close()
 
 
