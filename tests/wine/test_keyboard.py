@@ -1,6 +1,7 @@
 """The keyboard, with real keys typed on the virtual X server's keyboard: the page keys from a
-field, a slider and the tabs; the Tab order of every page, and Shift+Tab back; Space and Enter
-on buttons, the arrow keys on a slider, Space on a check list."""
+field, a slider and the tabs; the Tab order of every page and of the setup dialog, and
+Shift+Tab back; Space and Enter on buttons, the arrow keys on a slider, Space on the bit lists;
+the focus where it was after an error box and after another program."""
 from harness.waiting import wait_until
 
 # Tab from the tabs goes through the page in front in reading order, then the buttons below
