@@ -31,7 +31,13 @@ PageControl* pageControlIn(Control& c) {
     return nullptr;
 }
 
-bool switchPage(const MSG& msg, Form& form) {
+// The system hides focus rectangles until the keyboard is used (keyboard cues); the dialog
+// manager shows them on Tab and the arrow keys, and so do the form's own keys.
+void showFocusCues(HWND formWindow) {
+    SendMessageW(formWindow, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+}
+
+bool switchPage(const MSG& msg, HWND formWindow, Form& form) {
     int step = 0;
     if (msg.wParam == VK_TAB) step = held(VK_SHIFT) ? -1 : 1;
     if (msg.wParam == VK_NEXT) step = 1;
@@ -39,12 +45,14 @@ bool switchPage(const MSG& msg, Form& form) {
     PageControl* pages = step ? pageControlIn(form) : nullptr;
     auto* peer = pages ? dynamic_cast<PageControlPeer*>(pages->peer()) : nullptr;
     if (!peer || wants(GetFocus(), msg, DLGC_WANTMESSAGE)) return false;
+    showFocusCues(formWindow);
     peer->userStep(step);
     return true;
 }
 
 bool moveFocus(const MSG& msg, HWND formWindow, Form& form) {
     if (msg.wParam != VK_TAB || wants(GetFocus(), msg, DLGC_WANTTAB)) return false;
+    showFocusCues(formWindow);
     const std::vector<Control*> order = keyboardOrder(form);
     if (order.empty()) return true;
     const int count = static_cast<int>(order.size());
@@ -81,7 +89,7 @@ bool giveFocusBack(HWND control) {
 
 bool navigateByKeyboard(const MSG& msg, HWND formWindow, Form& form) {
     if (msg.message != WM_KEYDOWN || held(VK_MENU)) return false;
-    if (held(VK_CONTROL) && switchPage(msg, form)) return true;
+    if (held(VK_CONTROL) && switchPage(msg, formWindow, form)) return true;
     return moveFocus(msg, formWindow, form) || pressFocusedButton(msg);
 }
 

@@ -31,5 +31,6 @@ void testFont(Checks& checks);
 void testMessageBoxOwner(Checks& checks);
 void testRegistry(Checks& checks);
 void testWindowGuard(Checks& checks);
+void testKeyboardCues(Checks& checks);
 
 }  // namespace lt::win32::testing
