@@ -55,7 +55,8 @@ bool respondsWithin(const Control& c, const Control& root) {
 
 std::vector<Control*> readingOrder(const std::vector<Control*>& siblings) {
     std::vector<Control*> byTop = siblings;
-    std::stable_sort(byTop.begin(), byTop.end(), [](const Control* a, const Control* b) { return a->top() < b->top(); });
+    std::stable_sort(byTop.begin(), byTop.end(),
+                     [](const Control* a, const Control* b) { return a->top() < b->top(); });
     std::vector<Control*> ordered;
     ordered.reserve(byTop.size());
     for (size_t first = 0; first < byTop.size();) {

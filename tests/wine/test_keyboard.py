@@ -17,6 +17,7 @@ TAB_ORDER = {
     4: ["SpeedButton21", "SpeedButton6"],
 }
 PAGES = len(TAB_ORDER)
+BIT_LISTS = ["CheckListBox1", "CheckListBox2"]
 
 
 def focused(app, caption=None):
@@ -106,9 +107,10 @@ def test_tab_order(app):
     press(app, "ctrl+Prior", PAGES - 1, "the tabs take the focus")
     press(app, "ctrl+Next", 0, "the tabs take the focus")
     for page, names in TAB_ORDER.items():
-        around = names + ["SpeedButton3", "PageControl1"]
-        tab_through(app, around, "Tab", f"page {page}")
-        tab_through(app, list(reversed(names + ["SpeedButton3"])) + ["PageControl1"], "shift+Tab", f"page {page}")
+        # Around from the tabs and back: the page, "Выход", the tabs.
+        around = names + ["SpeedButton3"]
+        tab_through(app, around + ["PageControl1"], "Tab", f"page {page}")
+        tab_through(app, around[::-1] + ["PageControl1"], "shift+Tab", f"page {page}")
         assert app.values("PageControl1") == str(page), "Tab changed the page"
         if page + 1 < PAGES:
             press(app, "ctrl+Tab", page + 1, "the next page")
@@ -167,16 +169,16 @@ def test_keys_act_as_clicks(app):
     tab_through(app, ["CheckListBox1", "Button1"], "Tab", "the bit registers")
     app.keys("Return")
     app.step("Enter on the push button \"Считать\" reads the bit registers",
-             ("wait-values", w, 30, "10100000|00000000", "CheckListBox1", "CheckListBox2"))
+             ("wait-values", w, 30, "10100000|00000000", *BIT_LISTS))
     tab_through(app, ["CheckListBox1"], "shift+Tab", "the bit registers")
     app.keys("Home", "space")
-    app.step("Space checks the first item", ("wait-values", w, 10, "00100000|00000000", "CheckListBox1", "CheckListBox2"))
+    app.step("Space checks the first item", ("wait-values", w, 10, "00100000|00000000", *BIT_LISTS))
     app.keys("Down", "space")
-    app.step("Space checks the second item", ("wait-values", w, 10, "01100000|00000000", "CheckListBox1", "CheckListBox2"))
+    app.step("Space checks the second item", ("wait-values", w, 10, "01100000|00000000", *BIT_LISTS))
     tab_through(app, ["Button1", "SpeedButton2", "SpeedButton7", "CheckListBox2"], "Tab", "the bit registers")
     app.keys("Home", "space")
     app.step("Space checks the first item of the second list",
-             ("wait-values", w, 10, "01100000|10000000", "CheckListBox1", "CheckListBox2"))
+             ("wait-values", w, 10, "01100000|10000000", *BIT_LISTS))
     tab_through(app, ["SpeedButton7", "SpeedButton2"], "shift+Tab", "the bit registers")
     mark = app.modem.mark()
     app.keys("space")
