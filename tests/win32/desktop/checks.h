@@ -32,5 +32,6 @@ void testMessageBoxOwner(Checks& checks);
 void testRegistry(Checks& checks);
 void testWindowGuard(Checks& checks);
 void testKeyboardCues(Checks& checks);
+void testPageKeys(Checks& checks);
 
 }  // namespace lt::win32::testing

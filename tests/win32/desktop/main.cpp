@@ -1,7 +1,7 @@
 // The Win32 desktop's own behaviour, in a console program run under Wine: which messages
 // an elevated program lets through, the controls' font, the owner of a message box, the
 // registry's reasons for a failed open, the guard of the window procedures, and the focus
-// rectangles Tab asks for.
+// rectangles Tab asks for and the page keys.
 #include "checks.h"
 
 int main() {
@@ -12,5 +12,6 @@ int main() {
     lt::win32::testing::testRegistry(checks);
     lt::win32::testing::testWindowGuard(checks);
     lt::win32::testing::testKeyboardCues(checks);
+    lt::win32::testing::testPageKeys(checks);
     return checks.summary();
 }
