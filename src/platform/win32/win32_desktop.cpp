@@ -231,7 +231,9 @@ bool Win32Desktop::dialogNavigation(MSG& msg) {
     if (!root) return false;
     WindowPeer* peer = peerOf(root);
     if (!peer || peer->control().kind() != ControlKind::Form) return false;
-    return navigateByKeyboard(msg, root, static_cast<Form&>(peer->control())) || IsDialogMessageW(root, &msg);
+    bool taken = false;
+    guarded([&] { taken = navigateByKeyboard(msg, root, static_cast<Form&>(peer->control())); });
+    return taken || IsDialogMessageW(root, &msg);
 }
 
 void Win32Desktop::quit() { PostQuitMessage(0); }
