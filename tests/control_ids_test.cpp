@@ -19,12 +19,16 @@ TEST(ControlIdTest, BaseOfThePrefixPlusTheNumber) {
         {"CheckListBox2", 1202}, {"RxSlider1", 1301},  {"Memo1", 1401},      {"Shape1", 1501},
         {"LMDShapeControl2", 1602}, {"LMDTechnicalLine1", 1701},
     };
-    for (const auto& [name, id] : cases) EXPECT_EQ(controlId(name), id) << name;
+    for (const auto& [name, id] : cases) {
+        EXPECT_EQ(controlId(name), id) << name;
+        EXPECT_EQ(controlName(id), name) << id;
+    }
 }
 
 TEST(ControlIdTest, NamesOutsideTheTableHaveNone) {
     for (const char* name : {"Form1", "Panel1", "Edit", "SpeedButton100", "xEdit2", "", "N1"})
         EXPECT_EQ(controlId(name), 0) << name;
+    for (int id : {0, 99, 1800, -1}) EXPECT_EQ(controlName(id), "") << id;
 }
 
 class MainWindowIdTest : public ProgramTest {};

@@ -30,6 +30,7 @@ TForm2::TForm2(Application& app, SettingsStore& settings, SystemInfo& systemInfo
     formStyle.toolWindow = true;
     formStyle.stayOnTop = true;
     formStyle.minimizeBox = false;
+    statedKeyboardOrder = {&ComboBox1, &Button1, &ComboBox2, &ComboBox3};
 
     Label1.setText("Выберите пожалуйста установленный модем:");
     Label1.setBounds(120, 8, 221, 13);

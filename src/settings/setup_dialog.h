@@ -32,7 +32,8 @@ public:
     TForm2(Application& app, SettingsStore& settings, SystemInfo& systemInfo, Form& mainWindow, Modem& modem,
            CommPort& port);
 
-    // Created in keyboard order: ComboBox1, Button1, ComboBox2, ComboBox3.
+    // Tab takes them in the order they are created: ComboBox1, Button1, ComboBox2, ComboBox3,
+    // which the form states rather than reading order.
     Label Label1;
     ComboBox ComboBox1;  // the installed modems, position = instance key
     Button Button1;      // "Сделать выбранный модем - текущим"

@@ -34,4 +34,11 @@ int controlId(const std::string& name) {
     return 0;
 }
 
+std::string controlName(int id) {
+    const int number = id % kControlIdStride;
+    for (const Prefix& p : kPrefixes)
+        if (id - number == p.base) return p.text + std::to_string(number);
+    return {};
+}
+
 }  // namespace lt

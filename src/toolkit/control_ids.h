@@ -13,4 +13,7 @@ inline constexpr int kControlIdStride = 100;
 // base + number, or 0 when the name has no known prefix or its number does not fit.
 int controlId(const std::string& name);
 
+// The name whose id this is ("Edit2" for 702), or "" for an id outside the table.
+std::string controlName(int id);
+
 }  // namespace lt

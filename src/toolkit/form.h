@@ -2,6 +2,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "control.h"
 
@@ -22,6 +23,9 @@ public:
     }
 
     FormStyle formStyle;
+    // The order Tab takes the controls in when the form states one (the form library's tab
+    // order); empty for reading order (keyboard_order.h).
+    std::vector<Control*> statedKeyboardOrder;
 
     void show() { setVisible(true); }
     void hide() { setVisible(false); }

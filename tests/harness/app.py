@@ -92,3 +92,6 @@ class App:
 
     def mouse(self, action, x, y):
         desktop.mouse(self.prefix.env, action, x, y)
+
+    def keys(self, *names):
+        desktop.keys(self.prefix.env, *names)

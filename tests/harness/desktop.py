@@ -37,3 +37,11 @@ def mouse(env, action, x, y):
     subprocess.run(["xdotool", "mousemove", "--window", desktop_window(env), str(x), str(y)], env=env, check=True)
     if action != "move":
         subprocess.run(["xdotool", "mouse" + action, "1"], env=env, check=True)
+
+
+def keys(env, *names):
+    """Keys pressed and released on the real keyboard, one after another (xdotool's names:
+    "Tab", "shift+Tab", "ctrl+Next", "space", "Return"), with the X input focus on the Wine
+    desktop: Wine hands them to the window in front, as a person typing there."""
+    subprocess.run(["xdotool", "windowfocus", desktop_window(env)], env=env, check=True)
+    subprocess.run(["xdotool", "key", *names], env=env, check=True)

@@ -44,6 +44,8 @@
 //     child element (a list's items, a page control's tabs), "item=ROLE<tab>NAME<tab>STATES";
 //     roles and states by their short names: text, combobox, list, listitem, checked, ...;
 //     line breaks in a name or value written as \r and \n)
+//   ltdrive focused CAPTION  (the name of the control of that window that has the keyboard
+//     focus, "none" when the window itself or no window of its thread has it)
 #include <windows.h>
 #include <commctrl.h>
 #include <mmsystem.h>
@@ -636,6 +638,25 @@ int run(const std::vector<std::wstring>& a) {
         DeleteObject(font);
         print("measured " + std::to_string(fit.measured));
         for (const std::string& line : fit.clipped) print(line);
+        return 0;
+    }
+    if (cmd == L"focused") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info)) fail("no thread information");
+        std::string focused = "none";
+        // The control itself, or the control an inner window of which has the focus (an
+        // inner window's own id may look like a control's: the window found by the id
+        // must be this one).
+        for (HWND w = info.hwndFocus; w && w != top && IsChild(top, w); w = GetParent(w)) {
+            ChildSearch s{GetDlgCtrlID(w)};
+            EnumChildWindows(top, matchChild, reinterpret_cast<LPARAM>(&s));
+            if (s.found == w && !lt::controlName(s.id).empty()) {
+                focused = lt::controlName(s.id);
+                break;
+            }
+        }
+        print(focused);
         return 0;
     }
 

@@ -1,5 +1,6 @@
 #include "form_peer.h"
 
+#include "keyboard_navigation.h"
 #include "mouse_routing.h"
 #include "screen_density.h"
 #include "toolkit/form.h"
@@ -137,6 +138,15 @@ bool FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
         case WM_SIZE:
             if (wParam == SIZE_MINIMIZED) desktop_.minimized(form_);
             return false;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(window_, focus)) lastFocus_ = focus;
+                return false;
+            }
+            // The focus goes back where it was, rather than to the form (the default).
+            result = 0;
+            return !HIWORD(wParam) && IsChild(window_, lastFocus_) && giveFocusBack(lastFocus_);
         default: return routeMouse(*this, desktop_, message, lParam);
     }
 }

@@ -28,6 +28,7 @@ private:
     Form& form_;
     bool everShown_ = false;
     int dpi_;
+    HWND lastFocus_ = nullptr;  // the control that had the focus when the form was left
 };
 
 }  // namespace lt::win32

@@ -55,13 +55,21 @@ void PageControlPeer::sync(Aspect aspect) {
     if (aspect == Aspect::ActivePage || aspect == Aspect::Bounds) showActivePage();
 }
 
+void PageControlPeer::userSelect(int index) {
+    user([&] { pages_.userSelectPage(index); });
+    showActivePage();  // also puts the tab back when the change was refused
+}
+
 LRESULT PageControlPeer::notify(const NMHDR& header) {
-    if (header.code == TCN_SELCHANGE) {
-        const int index = static_cast<int>(SendMessageW(window_, TCM_GETCURSEL, 0, 0));
-        user([&] { pages_.userSelectPage(index); });
-        showActivePage();  // also puts the tab back when the change was refused
-    }
+    if (header.code == TCN_SELCHANGE) userSelect(static_cast<int>(SendMessageW(window_, TCM_GETCURSEL, 0, 0)));
     return 0;
+}
+
+void PageControlPeer::userStep(int step) {
+    const int count = static_cast<int>(pages_.pages().size());
+    if (count == 0) return;
+    userSelect(((pages_.activePage() + step) % count + count) % count);
+    if (pages_.responds()) SetFocus(window_);
 }
 
 PageControl& TabSheetPeer::pages() const { return *static_cast<PageControl*>(control_.parent()); }

@@ -20,12 +20,17 @@ public:
     void addTabs();
     void setTabText(int index, const std::string& text);
     RECT pageArea() const;
+    // The page step pages after the one in front (before it when negative, wrapping around)
+    // brought to the front as a click on its tab brings it, and the focus put on the tabs,
+    // as the keyboard does in property sheets.
+    void userStep(int step);
 
 protected:
     Spec spec() const override;
 
 private:
     void showActivePage();
+    void userSelect(int index);
     PageControl& pages_;
 };
 

@@ -4,9 +4,11 @@
 #include <utility>
 
 #include "control_peers.h"
+#include "keyboard_navigation.h"
 #include "page_peers.h"
 #include "resource.h"
 #include "toolkit/form.h"
+#include "toolkit/keyboard_order.h"
 #include "wide_text.h"
 #include "window_classes.h"
 #include "window_guard.h"
@@ -40,9 +42,9 @@ int depth(HWND w) {
 }
 
 // Later controls lie on top of earlier ones, as the form's hit test takes them. The
-// keyboard order is the creation order, top to bottom, so only a control that covers an
-// earlier sibling is lifted, to just above the highest of those it covers: it then comes
-// just before that one on Tab, and everything else keeps its place.
+// siblings lie in reading order, so only a control that covers an earlier sibling is lifted,
+// to just above the highest of those it covers, and everything else keeps its place. Tab
+// does not follow the windows' order (keyboard_navigation.h).
 void stackOverlaps(const std::vector<Control*>& children) {
     constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     for (size_t i = 0; i < children.size(); ++i) {
@@ -118,10 +120,12 @@ void Win32Desktop::realizeChildren(WindowPeer& peer) {
 void Win32Desktop::createChildren(WindowPeer& p) {
     Control& control = p.control();
     for (Control* child : control.children()) realizeTree(*child, p.container());
-    // Creation order is the keyboard order, top to bottom; drawn shapes lie beneath all
-    // other controls, the first created lowest, as the form library paints them.
+    // Siblings lie in reading order (toolkit/keyboard_order.h), the order in which the
+    // system's dialog manager (the arrow keys in a group) and assistive tools take them,
+    // and a field comes right after the label before it; drawn shapes lie beneath all other
+    // controls, the first created lowest, as the form library paints them.
     constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    for (Control* child : control.children())
+    for (Control* child : readingOrder(control.children()))
         if (HWND w = windowOf(*child)) SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, kOnlyOrder);
     const auto& children = control.children();
     for (auto it = children.rbegin(); it != children.rend(); ++it)
@@ -188,9 +192,12 @@ void Win32Desktop::messageBox(const std::string& text, const std::string& captio
         if (w != owner && IsWindowEnabled(w)) others.push_back(w);
     for (HWND w : others) EnableWindow(w, FALSE);
     const UINT style = MB_OK | (kind == MessageKind::Error ? MB_ICONERROR : 0) | (owner ? 0 : MB_TASKMODAL);
+    // The box takes the focus from a disabled owner before the owner hears it is left.
+    HWND focus = GetFocus();
     MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), style);
     for (HWND w : others)
         if (WindowPeer* peer = peerOf(w)) EnableWindow(w, peer->control().enabled());
+    if (owner && GetActiveWindow() == owner && IsChild(owner, focus)) giveFocusBack(focus);
 }
 
 void Win32Desktop::processMessages() {
@@ -222,11 +229,15 @@ void Win32Desktop::runMessageLoop() {
 }
 
 bool Win32Desktop::dialogNavigation(MSG& msg) {
-    // Tab and the arrow keys move between the controls of the form that has the message.
+    // The keys of the form that has the message: Tab, the page keys and Enter as the form
+    // takes them (keyboard_navigation.h), the rest (the arrow keys) by the dialog manager.
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (!root) return false;
     WindowPeer* peer = peerOf(root);
-    return peer && peer->control().kind() == ControlKind::Form && IsDialogMessageW(root, &msg);
+    if (!peer || peer->control().kind() != ControlKind::Form) return false;
+    bool taken = false;
+    guarded([&] { taken = navigateByKeyboard(msg, root, static_cast<Form&>(peer->control())); });
+    return taken || IsDialogMessageW(root, &msg);
 }
 
 void Win32Desktop::quit() { PostQuitMessage(0); }

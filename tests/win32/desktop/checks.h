@@ -34,5 +34,7 @@ void testWindowGuard(Checks& checks);
 void testScreenDensity(Checks& checks);
 void testProgramTexts(Checks& checks);
 void testAccessibleObject(Checks& checks);
+void testKeyboardCues(Checks& checks);
+void testPageKeys(Checks& checks);
 
 }  // namespace lt::win32::testing

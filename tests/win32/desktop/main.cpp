@@ -1,8 +1,8 @@
 // The Win32 desktop's own behaviour, in a console program run under Wine: which messages
 // an elevated program lets through, the controls' font, the owner of a message box, the
 // registry's reasons for a failed open, the guard of the window procedures, what the controls
-// tell assistive tools, a form's layout on a screen of another density, and the texts of the
-// program's windows at each density.
+// tell assistive tools, a form's layout on a screen of another density, the texts of the
+// program's windows at each density, and the focus rectangles Tab asks for and the page keys.
 #include "checks.h"
 
 int main() {
@@ -15,5 +15,7 @@ int main() {
     lt::win32::testing::testScreenDensity(checks);
     lt::win32::testing::testProgramTexts(checks);
     lt::win32::testing::testAccessibleObject(checks);
+    lt::win32::testing::testKeyboardCues(checks);
+    lt::win32::testing::testPageKeys(checks);
     return checks.summary();
 }

@@ -1,0 +1,105 @@
+// The keys the form takes itself. Windows hides focus rectangles until the keyboard is used,
+// and the dialog manager shows them on Tab; the form moves the focus on Tab itself, so it
+// must ask for them too. Wine always shows them, so the request is what is checked: the
+// form's window hears WM_CHANGEUISTATE clearing UISF_HIDEFOCUS when Tab moves the focus.
+// Ctrl+Tab takes the path of a click on a tab: a page control that does not respond refuses
+// the change and keeps its tab, and the focus stays where it was.
+#include <windows.h>
+
+#include <vector>
+
+#include "checks.h"
+#include "platform/win32/win32_desktop.h"
+#include "toolkit/form.h"
+#include "toolkit/widgets.h"
+
+namespace lt::win32::testing {
+namespace {
+
+WNDPROC formProc = nullptr;
+std::vector<WPARAM> uiStateChanges;
+
+LRESULT CALLBACK recordUiState(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CHANGEUISTATE) uiStateChanges.push_back(wParam);
+    return CallWindowProcW(formProc, window, message, wParam, lParam);
+}
+
+void pressTab(HWND window) {
+    PostMessageW(window, WM_KEYDOWN, VK_TAB, 1);
+    PostMessageW(window, WM_KEYUP, VK_TAB, 1 | (LPARAM{3} << 30));
+}
+
+// Tab with Ctrl held: the thread's key state says so, as it would for typed keys.
+void pressCtrlTab(HWND window, Win32Desktop& desktop) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE before = keys[VK_CONTROL];
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    pressTab(window);
+    desktop.processMessages();
+    keys[VK_CONTROL] = before;
+    SetKeyboardState(keys);
+}
+
+}  // namespace
+
+void testKeyboardCues(Checks& checks) {
+    Win32Desktop desktop(GetModuleHandleW(nullptr));
+    Form form("Form1");
+    Button second(&form, "Button2"), first(&form, "Button1");  // built in the other order
+    form.setBounds(0, 0, 300, 200);
+    first.setBounds(8, 8, 100, 25);
+    second.setBounds(8, 50, 100, 25);
+    form.show();
+    desktop.realize(form);
+    HWND window = windowOf(form);
+    formProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&recordUiState)));
+
+    SetFocus(windowOf(first));
+    uiStateChanges.clear();
+    pressTab(windowOf(first));
+    desktop.processMessages();
+    checks.expect(GetFocus() == windowOf(second), "Tab: the focus on the next button in reading order");
+    bool shown = false;
+    for (WPARAM change : uiStateChanges)
+        shown = shown || (LOWORD(change) == UIS_CLEAR && (HIWORD(change) & UISF_HIDEFOCUS));
+    checks.expect(shown, "Tab: the form asks for focus rectangles to be shown");
+
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(formProc));
+    desktop.destroyWindows();
+}
+
+void testPageKeys(Checks& checks) {
+    Win32Desktop desktop(GetModuleHandleW(nullptr));
+    Form form("Form1");
+    PageControl pages(&form, "PageControl1");
+    TabSheet one(&pages, "TabSheet1"), two(&pages, "TabSheet2");
+    Button below(&form, "Button1");
+    form.setBounds(0, 0, 300, 200);
+    pages.setBounds(0, 0, 300, 150);
+    one.setText("one");
+    two.setText("two");
+    below.setBounds(200, 160, 80, 25);
+    form.show();
+    desktop.realize(form);
+    HWND tabs = windowOf(pages), button = windowOf(below);
+    const auto shown = [&] { return static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)); };
+
+    pages.setEnabled(false);
+    SetFocus(button);
+    pressCtrlTab(button, desktop);
+    checks.expect(pages.activePage() == 0 && shown() == 0, "Ctrl+Tab: a disabled page control keeps its page");
+    checks.expect(GetFocus() == button, "Ctrl+Tab refused: the focus stays");
+
+    pages.setEnabled(true);
+    pressCtrlTab(button, desktop);
+    checks.expect(pages.activePage() == 1 && shown() == 1, "Ctrl+Tab: the next page");
+    checks.expect(GetFocus() == tabs, "Ctrl+Tab: the focus on the tabs");
+    pressCtrlTab(tabs, desktop);
+    checks.expect(pages.activePage() == 0 && shown() == 0, "Ctrl+Tab: around to the first page");
+    desktop.destroyWindows();
+}
+
+}  // namespace lt::win32::testing
