@@ -108,7 +108,7 @@ TEST_F(ProgramKeyboardOrderTest, EveryPageOfTheMainWindow) {
         {2, {"CheckListBox1", "Button1", "SpeedButton2", "SpeedButton7", "CheckListBox2"}},
         {3, {"ComboBox2", "ComboBox9", "ComboBox3", "ComboBox4", "ComboBox5", "ComboBox6", "ComboBox8",
              "SpeedButton9", "SpeedButton10", "SpeedButton11"}},
-        {4, {"SpeedButton21", "SpeedButton6"}},
+        {4, {"SpeedButton21", "SpeedButton6", "Label20", "Label22"}},
     };
     for (const auto& [page, controls] : pages) {
         ASSERT_TRUE(user->selectPage(form().PageControl1, page));

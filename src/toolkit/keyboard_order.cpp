@@ -17,8 +17,9 @@ bool middleWithin(const Control& a, const Control& b) {
 
 bool sameLine(const Control& a, const Control& b) { return middleWithin(a, b) && middleWithin(b, a); }
 
-bool takesFocus(ControlKind kind) {
-    switch (kind) {
+bool takesFocus(const Control& c) {
+    switch (c.kind()) {
+        case ControlKind::Label: return static_cast<const Label&>(c).isLink();
         case ControlKind::Edit:
         case ControlKind::Button:
         case ControlKind::ComboBox:
@@ -32,7 +33,7 @@ bool takesFocus(ControlKind kind) {
 void collect(Control& container, std::vector<Control*>& out) {
     for (Control* c : readingOrder(container.children())) {
         if (!c->visible() || !c->enabled()) continue;
-        if (takesFocus(c->kind())) out.push_back(c);
+        if (takesFocus(*c)) out.push_back(c);
         if (c->kind() == ControlKind::GroupBox) collect(*c, out);
         if (c->kind() == ControlKind::PageControl) {
             const auto& pages = static_cast<PageControl&>(*c);

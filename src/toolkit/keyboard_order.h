@@ -12,8 +12,8 @@ namespace lt {
 // a line comes before the lines below it.
 std::vector<Control*> readingOrder(const std::vector<Control*>& siblings);
 
-// The controls Tab visits in root, in reading order: fields, lists, sliders, buttons and page
-// controls that respond to the user. A group is read as a whole where it lies; a page
+// The controls Tab visits in root, in reading order: fields, lists, sliders, buttons, links and
+// page controls that respond to the user. A group is read as a whole where it lies; a page
 // control is its tabs followed by the page in front, never the pages behind it. A form that
 // states its order (Form::statedKeyboardOrder) is taken in that order instead.
 std::vector<Control*> keyboardOrder(Control& root);

@@ -15,6 +15,9 @@ public:
     Label(Control* parent, std::string name) : Control(ControlKind::Label, parent, std::move(name)) {}
     std::function<void()> onClick;
     bool userClick();
+    // A label that acts when clicked (a web link) is a control of its own to the keyboard
+    // and to assistive tools.
+    bool isLink() const { return static_cast<bool>(onClick); }
 };
 
 class Edit : public Control {

@@ -410,7 +410,8 @@ std::string roleName(const VARIANT& role) {
                  {ROLE_SYSTEM_PUSHBUTTON, "pushbutton"}, {ROLE_SYSTEM_COMBOBOX, "combobox"},
                  {ROLE_SYSTEM_LIST, "list"},             {ROLE_SYSTEM_LISTITEM, "listitem"},
                  {ROLE_SYSTEM_SLIDER, "slider"},         {ROLE_SYSTEM_PAGETABLIST, "pagetablist"},
-                 {ROLE_SYSTEM_PAGETAB, "pagetab"},       {ROLE_SYSTEM_GRAPHIC, "graphic"}};
+                 {ROLE_SYSTEM_PAGETAB, "pagetab"},       {ROLE_SYSTEM_GRAPHIC, "graphic"},
+                 {ROLE_SYSTEM_LINK, "link"}};
     for (const auto& n : names)
         if (n.role == role.lVal) return n.name;
     return std::to_string(role.lVal);
@@ -425,7 +426,7 @@ std::string stateNames(const VARIANT& state) {
                  {STATE_SYSTEM_FOCUSED, "focused"},         {STATE_SYSTEM_CHECKED, "checked"},
                  {STATE_SYSTEM_READONLY, "readonly"},       {STATE_SYSTEM_INVISIBLE, "invisible"},
                  {STATE_SYSTEM_OFFSCREEN, "offscreen"},     {STATE_SYSTEM_FOCUSABLE, "focusable"},
-                 {STATE_SYSTEM_SELECTABLE, "selectable"}};
+                 {STATE_SYSTEM_SELECTABLE, "selectable"},   {STATE_SYSTEM_LINKED, "linked"}};
     std::string joined;
     for (const auto& n : names) {
         if (!(state.lVal & n.flag)) continue;

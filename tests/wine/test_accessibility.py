@@ -78,7 +78,7 @@ MAIN_WINDOW = [
     ("GroupBox2", "client", ""),
     ("Label19", "statictext", "Наши координаты:"), ("Label18", "statictext", "Сайт компании :"),
     ("Label21", "statictext", "Сайт Olvix :"),
-    ("Label20", "statictext", "http://olvix.example/"), ("Label22", "statictext", "http://olvix.example/zolt/"),
+    ("Label20", "link", "http://olvix.example/"), ("Label22", "link", "http://olvix.example/zolt/"),
     ("Label7", "statictext", "Обнаружен модем:"), ("Label15", "statictext", SHOWN),
     ("Label8", "statictext", "Серия :"), ("Label16", "statictext", SHOWN),
     ("Label9", "statictext", "Версия микропрограммы:"), ("Label17", "statictext", SHOWN),
@@ -152,6 +152,8 @@ def test_every_control_tells_its_role_name_and_value(app):
 
     help_button = told(app, w, "SpeedButton1")
     assert "unavailable" in help_button.states, "the disabled help button is told as usable"
+    link = told(app, w, "Label20")
+    assert {"linked", "focusable"} <= link.states, f"the link is told as {link.states}"
 
     tabs = told(app, w, "PageControl1")
     assert [(role, name) for role, name, _ in tabs.items] == [

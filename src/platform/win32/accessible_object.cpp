@@ -18,9 +18,10 @@ namespace {
 
 // The role Windows' own object gives each standard control; our drawn shapes are pictures.
 // Nothing for the containers, which keep the system's object.
-std::optional<long> roleOf(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::Label: return ROLE_SYSTEM_STATICTEXT;
+std::optional<long> roleOf(const Control& control) {
+    switch (control.kind()) {
+        case ControlKind::Label:
+            return static_cast<const Label&>(control).isLink() ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_STATICTEXT;
         case ControlKind::Edit:
         case ControlKind::Memo: return ROLE_SYSTEM_TEXT;
         case ControlKind::Button: return ROLE_SYSTEM_PUSHBUTTON;
@@ -177,7 +178,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT id, VARIANT* role) override {
         const Control* c = control();
         if (c && self(id))
-            if (const auto known = roleOf(c->kind())) return answerNumber(*known, role);
+            if (const auto known = roleOf(*c)) return answerNumber(*known, role);
         if (item(id)) return answerNumber(Items{*c}.role(), role);
         return system_->get_accRole(id, role);
     }
@@ -185,7 +186,7 @@ public:
     // and selected where it is), with the check mark and the tab shown added.
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT id, VARIANT* state) override {
         const auto child = item(id);
-        if (!child) return system_->get_accState(id, state);
+        if (!child) return selfState(id, state);
         if (!state) return E_POINTER;
         const Items items{*control()};
         long flags = 0;
@@ -247,6 +248,15 @@ private:
     }
 
     LONG references_ = 1;
+    // The system's state, and a link's: the keyboard reaches it.
+    HRESULT selfState(VARIANT id, VARIANT* state) {
+        const HRESULT got = system_->get_accState(id, state);
+        const Control* c = control();
+        const bool link = c && self(id) && c->kind() == ControlKind::Label && static_cast<const Label*>(c)->isLink();
+        if (link && got == S_OK && state && state->vt == VT_I4) state->lVal |= STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE;
+        return got;
+    }
+
     HWND window_;
     IAccessible* system_;
 };
@@ -255,7 +265,7 @@ private:
 
 bool answerAccessibility(WindowPeer& peer, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     // The object id travels in the low 32 bits; OBJID_CLIENT is negative.
-    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT) || !roleOf(peer.control().kind()))
+    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT) || !roleOf(peer.control()))
         return false;
     IAccessible* system = nullptr;
     if (FAILED(CreateStdAccessibleObject(peer.window(), OBJID_CLIENT, __uuidof(IAccessible),

@@ -17,6 +17,34 @@ public:
         if (code == STN_CLICKED) user([this] { label_.userClick(); });
     }
 
+    // A link takes the focus from the keyboard (the form's Tab order) and acts on Enter and
+    // Space as a button does; it shows the focus with the system's focus rectangle.
+    bool handle(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
+        if (!label_.isLink()) return false;
+        switch (message) {
+            case WM_GETDLGCODE: result = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON; return true;
+            case BM_CLICK: user([this] { label_.userClick(); }); return true;
+            case WM_KEYDOWN:
+                if (wParam != VK_SPACE) return false;
+                user([this] { label_.userClick(); });
+                return true;
+            case WM_SETFOCUS:
+            case WM_KILLFOCUS: InvalidateRect(window_, nullptr, TRUE); return false;
+            case WM_PAINT: {
+                result = CallWindowProcW(classProc_, window_, message, wParam, 0);
+                if (GetFocus() == window_ && !(SendMessageW(window_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+                    RECT r{};
+                    GetClientRect(window_, &r);
+                    HDC dc = GetDC(window_);
+                    DrawFocusRect(dc, &r);
+                    ReleaseDC(window_, dc);
+                }
+                return true;
+            }
+            default: return false;
+        }
+    }
+
     HBRUSH colour(HDC dc) override {
         SetTextColor(dc, colourOr(label_.style.fontColor, COLOR_BTNTEXT));
         const COLORREF back = background();

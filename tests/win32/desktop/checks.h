@@ -36,5 +36,6 @@ void testProgramTexts(Checks& checks);
 void testAccessibleObject(Checks& checks);
 void testKeyboardCues(Checks& checks);
 void testPageKeys(Checks& checks);
+void testLinkKeys(Checks& checks);
 
 }  // namespace lt::win32::testing

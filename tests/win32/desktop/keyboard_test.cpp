@@ -3,7 +3,8 @@
 // must ask for them too. Wine always shows them, so the request is what is checked: the
 // form's window hears WM_CHANGEUISTATE clearing UISF_HIDEFOCUS when Tab moves the focus.
 // Ctrl+Tab takes the path of a click on a tab: a page control that does not respond refuses
-// the change and keeps its tab, and the focus stays where it was.
+// the change and keeps its tab, and the focus stays where it was. A link is a control of its
+// own to the keyboard.
 #include <windows.h>
 
 #include <vector>
@@ -24,10 +25,12 @@ LRESULT CALLBACK recordUiState(HWND window, UINT message, WPARAM wParam, LPARAM 
     return CallWindowProcW(formProc, window, message, wParam, lParam);
 }
 
-void pressTab(HWND window) {
-    PostMessageW(window, WM_KEYDOWN, VK_TAB, 1);
-    PostMessageW(window, WM_KEYUP, VK_TAB, 1 | (LPARAM{3} << 30));
+void press(HWND window, WPARAM key) {
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 1 | (LPARAM{3} << 30));
 }
+
+void pressTab(HWND window) { press(window, VK_TAB); }
 
 // Tab with Ctrl held: the thread's key state says so, as it would for typed keys.
 void pressCtrlTab(HWND window, Win32Desktop& desktop) {
@@ -68,6 +71,40 @@ void testKeyboardCues(Checks& checks) {
     checks.expect(shown, "Tab: the form asks for focus rectangles to be shown");
 
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(formProc));
+    desktop.destroyWindows();
+}
+
+// A label that acts when clicked (a web link) is reached by Tab and acts on Enter and Space;
+// a plain label is passed over.
+void testLinkKeys(Checks& checks) {
+    Win32Desktop desktop(GetModuleHandleW(nullptr));
+    Form form("Form1");
+    Button button(&form, "Button1");
+    Label plain(&form, "Label1"), link(&form, "Label20");
+    form.setBounds(0, 0, 300, 200);
+    button.setBounds(8, 8, 100, 25);
+    plain.setBounds(8, 50, 100, 13);
+    plain.setText("Сайт Olvix :");
+    link.setBounds(96, 50, 100, 13);
+    link.setText("http://olvix.example/");
+    int clicks = 0;
+    link.onClick = [&] { ++clicks; };
+    form.show();
+    desktop.realize(form);
+
+    SetFocus(windowOf(button));
+    pressTab(windowOf(button));
+    desktop.processMessages();
+    checks.expect(GetFocus() == windowOf(link), "Tab: from the button to the link, past the plain label");
+    press(windowOf(link), VK_RETURN);
+    desktop.processMessages();
+    checks.expect(clicks == 1, "Enter on the link acts as a click");
+    press(windowOf(link), VK_SPACE);
+    desktop.processMessages();
+    checks.expect(clicks == 2, "Space on the link acts as a click");
+    pressTab(windowOf(link));
+    desktop.processMessages();
+    checks.expect(GetFocus() == windowOf(button), "Tab: from the link back to the button");
     desktop.destroyWindows();
 }
 

@@ -17,5 +17,6 @@ int main() {
     lt::win32::testing::testAccessibleObject(checks);
     lt::win32::testing::testKeyboardCues(checks);
     lt::win32::testing::testPageKeys(checks);
+    lt::win32::testing::testLinkKeys(checks);
     return checks.summary();
 }
