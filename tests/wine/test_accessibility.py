@@ -2,6 +2,8 @@
 it: AccessibleObjectFromWindow on the control's window and the IAccessible it returns
 (ltdrive "accessible"). Each control has its role and the name a sighted user reads for it;
 fields, lists and sliders their values; check-list items their check marks."""
+import pytest
+
 from harness.waiting import wait_until
 
 SETUP = "Установка"
@@ -143,6 +145,7 @@ def expect_table(app, caption, table):
     assert not wrong, f"{caption}:\n" + "\n".join(wrong)
 
 
+@pytest.mark.russian
 def test_every_control_tells_its_role_name_and_value(app):
     app.prefix.seed_settings(1)
     app.modem.start()
