@@ -23,9 +23,9 @@ RECT inParent(HWND w) {
 }
 
 std::string text(const RECT& r) {
-    std::string out = "(";
-    for (const LONG edge : {r.left, r.top, r.right, r.bottom}) out += std::to_string(edge) + (edge == r.bottom ? ")" : ", ");
-    return out;
+    std::string out;
+    for (const LONG edge : {r.left, r.top, r.right, r.bottom}) out += (out.empty() ? "(" : ", ") + std::to_string(edge);
+    return out + ")";
 }
 
 LONG fontHeight(HWND w) {
